@@ -1,0 +1,39 @@
+# The front door. `make run` builds and starts Showrama; `make test` builds and runs every test.
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all bootstrap configure build run test asan bench gallery fuzz clean
+
+all: build
+
+bootstrap:
+	@scripts/bootstrap
+
+configure: bootstrap
+	@cmake --preset default >/dev/null
+
+build: configure
+	@cmake --build --preset default -j $(JOBS)
+
+run: build
+	@if [ -x build/default/demo/showrama ]; then build/default/demo/showrama; \
+	else echo "Showrama itself is not built yet: this tree holds the platform layer so far (see README.md)."; fi
+
+test: build
+	@ctest --preset default -j $(JOBS)
+
+asan: bootstrap
+	@cmake --preset asan >/dev/null
+	@cmake --build --preset asan -j $(JOBS)
+	@ctest --preset asan -j $(JOBS)
+
+bench: bootstrap
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release -j $(JOBS)
+	@for b in build/release/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+fuzz: bootstrap
+	@CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DSHOWRAMA_FUZZ=ON -DSHOWRAMA_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build build/fuzz -j $(JOBS)
+
+clean:
+	@rm -rf build

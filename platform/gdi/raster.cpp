@@ -1,0 +1,150 @@
+#include "platform/gdi/raster.h"
+
+#include <algorithm>
+
+#include "platform/gdi/dc.h"
+
+namespace gdi {
+namespace {
+
+int Mod(int a, int m) {
+  const int r = a % m;
+  return r < 0 ? r + m : r;
+}
+
+// Writes one run of pixels [x0, x1) of row y.
+inline void ApplyRun(Pixel* row, int x0, int x1, int y, const Ink& ink) {
+  if (!ink.tile) {
+    const Pixel a = ink.solid.and_mask, x = ink.solid.xor_mask;
+    Pixel* p = row + x0;
+    const int n = x1 - x0;
+    if (a == 0) {
+      std::fill_n(p, n, x);
+    } else {
+      for (int i = 0; i < n; ++i) p[i] = (p[i] & a) ^ x;
+    }
+    return;
+  }
+  const InkTile& t = *ink.tile;
+  const int ty = Mod(y - ink.origin.y, t.height);
+  const Pixel* and_row = &t.and_mask[static_cast<size_t>(ty) * t.width];
+  const Pixel* xor_row = &t.xor_mask[static_cast<size_t>(ty) * t.width];
+  int tx = Mod(x0 - ink.origin.x, t.width);
+  for (int x = x0; x < x1; ++x) {
+    row[x] = (row[x] & and_row[tx]) ^ xor_row[tx];
+    if (++tx == t.width) tx = 0;
+  }
+}
+
+// Hatch patterns, one byte a row, bit 7 = leftmost pixel.
+constexpr uint8_t kHatches[6][8] = {
+    {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0x00},  // HS_HORIZONTAL
+    {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0x08},  // HS_VERTICAL
+    {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01},  // HS_FDIAGONAL
+    {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80},  // HS_BDIAGONAL
+    {0x08, 0x08, 0x08, 0x08, 0x08, 0x08, 0xFF, 0x08},  // HS_CROSS
+    {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},  // HS_DIAGCROSS
+};
+
+}  // namespace
+
+void FillRects(const Surface& s, const Region& clip, const RECT* rects, size_t count, const Ink& ink) {
+  if (ink.nothing || !s.valid()) return;
+  for (size_t i = 0; i < count; ++i) {
+    clip.ForEachClipped(rects[i], [&](const RECT& r) {
+      for (int y = r.top; y < r.bottom; ++y) ApplyRun(s.Row(y), r.left, r.right, y, ink);
+    });
+  }
+}
+
+void FillSpans(const Surface& s, const Region& clip, const Span* spans, size_t count, const Ink& ink) {
+  if (ink.nothing || !s.valid()) return;
+  for (size_t i = 0; i < count; ++i) {
+    clip.ForEachClippedSpan(spans[i].y, spans[i].x0, spans[i].x1,
+                            [&](int y, int x0, int x1) { ApplyRun(s.Row(y), x0, x1, y, ink); });
+  }
+}
+
+void FillRegion(const Surface& s, const Region& clip, const Region& area, const Ink& ink) {
+  FillRects(s, clip, area.rects().data(), area.rects().size(), ink);
+}
+
+std::shared_ptr<const BrushPattern> RealizeBrush(const DeviceContext& dc, const Brush& brush) {
+  const DCState& st = dc.state();
+  auto pat = std::make_shared<BrushPattern>();
+  switch (brush.style) {
+    case BS_SOLID:
+      pat->color.assign(1, dc.Resolve(brush.dc_brush ? st.dc_brush_color : brush.color));
+      return pat;
+    case BS_HATCHED: {
+      pat->width = pat->height = 8;
+      const Pixel fg = dc.Resolve(brush.color), bg = dc.Resolve(st.bk_color);
+      const bool transparent = st.bk_mode == TRANSPARENT;
+      pat->color.resize(64);
+      if (transparent) pat->opaque.resize(64);
+      const auto& rows = kHatches[std::clamp(brush.hatch, 0, 5)];
+      for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+          const bool on = rows[y] & (0x80 >> x);
+          pat->color[y * 8 + x] = on ? fg : bg;
+          if (transparent) pat->opaque[y * 8 + x] = on;
+        }
+      return pat;
+    }
+    case BS_PATTERN:
+    case BS_PATTERN8X8:
+    case BS_DIBPATTERN:
+    case BS_DIBPATTERNPT: {
+      if (!brush.pattern || brush.pattern->width <= 0 || brush.pattern->height <= 0) return nullptr;
+      const PatternBits& bits = *brush.pattern;
+      pat->width = bits.width;
+      pat->height = bits.height;
+      pat->color.resize(bits.pixels.size());
+      if (bits.monochrome) {
+        // 0 bits draw in the text colour, 1 bits in the background colour.
+        const Pixel fg = dc.Resolve(st.text_color), bg = dc.Resolve(st.bk_color);
+        for (size_t i = 0; i < bits.pixels.size(); ++i) pat->color[i] = bits.pixels[i] ? bg : fg;
+      } else {
+        const Surface& s = dc.surface();
+        for (size_t i = 0; i < bits.pixels.size(); ++i) pat->color[i] = MapToSurface(s, bits.pixels[i]);
+      }
+      return pat;
+    }
+    default: return nullptr;
+  }
+}
+
+Ink BrushInk(DeviceContext& dc, const Brush* brush, int rop2) {
+  if (!brush || rop2 == R2_NOP) return Ink::None();
+  auto pat = RealizeBrush(dc, *brush);
+  if (!pat) return Ink::None();
+  if (pat->color.size() == 1) return Ink::Solid(rop2, pat->color[0]);
+  auto tile = std::make_shared<InkTile>();
+  tile->width = pat->width;
+  tile->height = pat->height;
+  tile->and_mask.resize(pat->color.size());
+  tile->xor_mask.resize(pat->color.size());
+  for (size_t i = 0; i < pat->color.size(); ++i) {
+    const RopMask m = pat->opaque.empty() || pat->opaque[i] ? Rop2Mask(rop2, pat->color[i]) : RopMask{~Pixel{0}, 0};
+    tile->and_mask[i] = m.and_mask;
+    tile->xor_mask[i] = m.xor_mask;
+  }
+  Ink ink;
+  ink.tile = std::move(tile);
+  ink.origin = dc.SurfaceBrushOrigin();
+  return ink;
+}
+
+Ink ColorInk(DeviceContext& dc, COLORREF color) { return Ink::Solid(dc.state().rop2, dc.Resolve(color)); }
+
+void FillLogicalRect(DeviceContext& dc, const RECT& rc, const Ink& ink) {
+  const POINT a = dc.ToSurface(POINT{rc.left, rc.top});
+  const RECT r{a.x, a.y, a.x + (rc.right - rc.left), a.y + (rc.bottom - rc.top)};
+  FillRects(dc.surface(), dc.EffectiveClip(), &r, 1, ink);
+}
+
+void FillSurfaceSpans(DeviceContext& dc, const std::vector<Span>& spans, const Ink& ink) {
+  FillSpans(dc.surface(), dc.EffectiveClip(), spans.data(), spans.size(), ink);
+}
+
+}  // namespace gdi

@@ -1,0 +1,7 @@
+// The Win32-style platform layer in one include: code written against it reads like
+// ordinary Win32 code. Everything here lives in the global namespace.
+#pragma once
+
+#include "platform/win32/types.h"
+#include "platform/win32/gdi.h"
+#include "platform/win32/draw.h"
