@@ -5,3 +5,4 @@
 #include "platform/win32/types.h"
 #include "platform/win32/gdi.h"
 #include "platform/win32/draw.h"
+#include "platform/win32/text.h"
