@@ -11,6 +11,7 @@
 namespace gdi {
 
 class DeviceContext;
+class RealizedFont;
 
 class Pen : public Object {
  public:
@@ -84,6 +85,7 @@ class Font : public Object {
   Font() : Object(ObjectType::Font) {}
   static bool Accepts(ObjectType t) { return t == ObjectType::Font; }
   LOGFONT logfont{};
+  std::shared_ptr<RealizedFont> realized;  // made on first use
 };
 
 class RegionObject : public Object {

@@ -69,6 +69,35 @@ void FillRegion(const Surface& s, const Region& clip, const Region& area, const 
   FillRects(s, clip, area.rects().data(), area.rects().size(), ink);
 }
 
+void DrawCoverage(const Surface& s, const Region& clip, int x, int y, int w, int h, const uint8_t* coverage,
+                  Pixel c) {
+  if (!s.valid() || w <= 0 || h <= 0) return;
+  c &= kPixelMask;
+  const int threshold_only = s.monochrome;
+  for (int row = 0; row < h; ++row) {
+    const uint8_t* cov = coverage + static_cast<size_t>(row) * w;
+    clip.ForEachClippedSpan(y + row, x, x + w, [&](int py, int x0, int x1) {
+      Pixel* dst = s.Row(py);
+      for (int px = x0; px < x1; ++px) {
+        const unsigned a = cov[px - x];
+        if (a == 0) continue;
+        if (a == 255 || threshold_only) {
+          if (a >= 128) dst[px] = c;
+          continue;
+        }
+        const Pixel d = dst[px];
+        Pixel out = 0;
+        for (int shift = 0; shift <= 16; shift += 8) {
+          const int dc = static_cast<int>((d >> shift) & 0xFF), cc = static_cast<int>((c >> shift) & 0xFF);
+          const int v = dc + ((cc - dc) * static_cast<int>(a) + (cc >= dc ? 127 : -127)) / 255;
+          out |= static_cast<Pixel>(v) << shift;
+        }
+        dst[px] = out;
+      }
+    });
+  }
+}
+
 std::shared_ptr<const BrushPattern> RealizeBrush(const DeviceContext& dc, const Brush& brush) {
   const DCState& st = dc.state();
   auto pat = std::make_shared<BrushPattern>();

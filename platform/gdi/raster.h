@@ -96,6 +96,11 @@ void FillRects(const Surface& s, const Region& clip, const RECT* rects, size_t c
 void FillSpans(const Surface& s, const Region& clip, const Span* spans, size_t count, const Ink& ink);
 void FillRegion(const Surface& s, const Region& clip, const Region& area, const Ink& ink);
 
+// Blends colour c through a w x h coverage mask (0..255, top row first) placed with its
+// top-left at surface point (x, y). Monochrome surfaces take pixels of coverage >= 128.
+void DrawCoverage(const Surface& s, const Region& clip, int x, int y, int w, int h, const uint8_t* coverage,
+                  Pixel c);
+
 // DC conveniences, clipped by the DC's effective clip: a logical rectangle (empty when
 // right <= left or bottom <= top), spans in surface coordinates.
 void FillLogicalRect(DeviceContext& dc, const RECT& rc, const Ink& ink);
