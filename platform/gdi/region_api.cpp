@@ -114,6 +114,37 @@ Region Eroded(const Region& r, int64_t w, int64_t h) {
 
 bool ValidMode(int mode) { return mode >= RGN_AND && mode <= RGN_COPY; }
 
+// The region of loose rectangles (any order, may overlap or touch), by a sweep from top to
+// bottom that only looks at the rectangles spanning the current band, so RGNDATA of a large
+// banded region is rebuilt in about linear time.
+Region FromLooseRects(std::vector<RECT> rects) {
+  std::erase_if(rects, [](const RECT& r) { return r.left >= r.right || r.top >= r.bottom; });
+  std::sort(rects.begin(), rects.end(), [](const RECT& a, const RECT& b) { return a.top < b.top; });
+  std::vector<int> edges;
+  edges.reserve(rects.size() * 2);
+  for (const RECT& r : rects) {
+    edges.push_back(r.top);
+    edges.push_back(r.bottom);
+  }
+  std::sort(edges.begin(), edges.end());
+  edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+  Region::Builder builder;
+  std::vector<RECT> active;
+  Intervals xs;
+  size_t next = 0;
+  for (size_t e = 0; e + 1 < edges.size(); ++e) {
+    const int top = edges[e];
+    std::erase_if(active, [top](const RECT& r) { return r.bottom <= top; });
+    for (; next < rects.size() && rects[next].top == top; ++next) active.push_back(rects[next]);
+    // Every edge is a band boundary, so each active rectangle spans the whole band.
+    xs.clear();
+    for (const RECT& r : active) xs.emplace_back(r.left, r.right);
+    std::sort(xs.begin(), xs.end());
+    builder.AddBand(top, edges[e + 1], xs);
+  }
+  return builder.Finish();
+}
+
 }  // namespace
 
 // [SECTION] Creation and algebra --------------------------------------------------------
@@ -262,7 +293,7 @@ HRGN ExtCreateRegion(const void* xform, DWORD count, const RGNDATA* data) {
       return nullptr;
     }
   }
-  return gdi::MakeRegion(Region::FromRects(rects.data(), rects.size()));
+  return gdi::MakeRegion(FromLooseRects(std::move(rects)));
 }
 
 // [SECTION] Fills -----------------------------------------------------------------------

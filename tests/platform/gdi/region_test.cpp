@@ -67,7 +67,7 @@ std::vector<RECT> RectsOf(HRGN rgn) {
   auto* data = reinterpret_cast<RGNDATA*>(buf.data());
   EXPECT_EQ(GetRegionData(rgn, size, data), size);
   std::vector<RECT> rects(data->rdh.nCount);
-  std::memcpy(rects.data(), buf.data() + sizeof(RGNDATAHEADER), rects.size() * sizeof(RECT));
+  if (!rects.empty()) std::memcpy(rects.data(), buf.data() + sizeof(RGNDATAHEADER), rects.size() * sizeof(RECT));
   return rects;
 }
 
@@ -113,7 +113,7 @@ Grid GridOf(HRGN rgn) {
 }
 
 // A region made of random rectangles, and its grid.
-HRGN RandomRegion(std::mt19937& rng, Grid& grid) {
+HRGN RandomRegion(std::mt19937& rng, Grid& grid, std::vector<RECT>* parts = nullptr) {
   std::uniform_int_distribution<int> coord(0, 28), count(0, 6), len(1, 10);  // stays inside the grid
   HRGN rgn = CreateRectRgn(0, 0, 0, 0);
   const int n = count(rng);
@@ -121,6 +121,7 @@ HRGN RandomRegion(std::mt19937& rng, Grid& grid) {
     const int x = coord(rng), y = coord(rng);
     const RECT r{x, y, x + len(rng), y + len(rng)};
     grid.AddRect(r);
+    if (parts) parts->push_back(r);
     HRGN part = CreateRectRgnIndirect(&r);
     CombineRgn(rgn, rgn, part, RGN_OR);
     DeleteObject(part);
@@ -142,7 +143,7 @@ HRGN RowRegion(const Grid& g) {
   std::vector<char> buf(sizeof(RGNDATAHEADER) + rows.size() * sizeof(RECT));
   RGNDATAHEADER h{sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(rows.size()), 0, {0, 0, 0, 0}};
   std::memcpy(buf.data(), &h, sizeof h);
-  std::memcpy(buf.data() + sizeof h, rows.data(), rows.size() * sizeof(RECT));
+  if (!rows.empty()) std::memcpy(buf.data() + sizeof h, rows.data(), rows.size() * sizeof(RECT));
   return ExtCreateRegion(nullptr, static_cast<DWORD>(buf.size()), reinterpret_cast<RGNDATA*>(buf.data()));
 }
 
@@ -154,9 +155,18 @@ TEST(RegionAlgebra, EveryModeMatchesThePixelReferenceAndStaysCanonical) {
   int complexities[4] = {};
   for (int trial = 0; trial < 100; ++trial) {
     Grid ga, gb;
-    HRGN a = RandomRegion(rng, ga);
+    std::vector<RECT> parts;
+    HRGN a = RandomRegion(rng, ga, &parts);
     HRGN b = RandomRegion(rng, gb);
     ASSERT_TRUE(IsCanonical(RectsOf(a))) << "trial " << trial;
+    // The same overlapping rectangles handed over loose as RGNDATA give the same region.
+    std::vector<char> loose(sizeof(RGNDATAHEADER) + parts.size() * sizeof(RECT));
+    const RGNDATAHEADER h{sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(parts.size()), 0, {}};
+    std::memcpy(loose.data(), &h, sizeof h);
+    if (!parts.empty()) std::memcpy(loose.data() + sizeof h, parts.data(), parts.size() * sizeof(RECT));
+    HRGN from_data = ExtCreateRegion(nullptr, static_cast<DWORD>(loose.size()), reinterpret_cast<RGNDATA*>(loose.data()));
+    EXPECT_TRUE(EqualRgn(from_data, a)) << "trial " << trial;
+    DeleteObject(from_data);
     for (int mode : modes) {
       Grid want;
       for (int y = Grid::kY0; y < Grid::kY0 + Grid::kH; ++y)
@@ -382,6 +392,31 @@ TEST(RegionData, HeaderSizeQueryAndRoundTrip) {
   EXPECT_EQ(GetRegionData(reinterpret_cast<HRGN>(0x4321), 0, nullptr), 0u);
   EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
   for (HRGN r : {a, hole, back, empty, empty_back}) DeleteObject(r);
+}
+
+TEST(RegionData, LargeCheckerboardRoundTrips) {
+  // 5000 one-pixel squares: every band differs from its neighbours, nothing merges.
+  std::vector<RECT> squares;
+  for (int y = 0; y < 100; ++y)
+    for (int x = y % 2; x < 100; x += 2) squares.push_back(RECT{x, y, x + 1, y + 1});
+  std::vector<char> buf(sizeof(RGNDATAHEADER) + squares.size() * sizeof(RECT));
+  const RGNDATAHEADER h{sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(squares.size()), 0, {}};
+  std::memcpy(buf.data(), &h, sizeof h);
+  std::memcpy(buf.data() + sizeof h, squares.data(), squares.size() * sizeof(RECT));
+  HRGN board = ExtCreateRegion(nullptr, static_cast<DWORD>(buf.size()), reinterpret_cast<RGNDATA*>(buf.data()));
+  ASSERT_NE(board, nullptr);
+  EXPECT_EQ(GetRegionData(board, 0, nullptr), buf.size());
+  EXPECT_TRUE(PtInRegion(board, 0, 0));
+  EXPECT_FALSE(PtInRegion(board, 1, 0));
+  EXPECT_TRUE(PtInRegion(board, 1, 1));
+  EXPECT_FALSE(PtInRegion(board, 98, 99));
+  EXPECT_TRUE(PtInRegion(board, 99, 99));
+  std::vector<char> out(buf.size());
+  ASSERT_EQ(GetRegionData(board, static_cast<DWORD>(out.size()), reinterpret_cast<RGNDATA*>(out.data())), out.size());
+  HRGN back = ExtCreateRegion(nullptr, static_cast<DWORD>(out.size()), reinterpret_cast<RGNDATA*>(out.data()));
+  EXPECT_TRUE(EqualRgn(board, back));
+  DeleteObject(board);
+  DeleteObject(back);
 }
 
 TEST(RegionData, LooseRectanglesAreNormalisedAndBoundsAreNotTrusted) {
