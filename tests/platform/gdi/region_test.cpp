@@ -164,7 +164,8 @@ TEST(RegionAlgebra, EveryModeMatchesThePixelReferenceAndStaysCanonical) {
     const RGNDATAHEADER h{sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(parts.size()), 0, {}};
     std::memcpy(loose.data(), &h, sizeof h);
     if (!parts.empty()) std::memcpy(loose.data() + sizeof h, parts.data(), parts.size() * sizeof(RECT));
-    HRGN from_data = ExtCreateRegion(nullptr, static_cast<DWORD>(loose.size()), reinterpret_cast<RGNDATA*>(loose.data()));
+    HRGN from_data =
+        ExtCreateRegion(nullptr, static_cast<DWORD>(loose.size()), reinterpret_cast<RGNDATA*>(loose.data()));
     EXPECT_TRUE(EqualRgn(from_data, a)) << "trial " << trial;
     DeleteObject(from_data);
     for (int mode : modes) {
