@@ -1,8 +1,10 @@
 // Clipping: the DC's clip region (device coordinates) and the queries on what drawing may touch.
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/gdi/dc.h"
 
+using gdi::DCState;
 using gdi::DeviceContext;
 using gdi::Region;
 
@@ -29,10 +31,15 @@ int CombineClip(DeviceContext& dc, const Region& r, int mode) {
   return ClipComplexity(dc);
 }
 
+// Computed wide and clamped: a rectangle meant as "everything" must not wrap around when
+// the origins move it past the coordinate range.
 RECT LogicalToDevice(const DeviceContext& dc, int left, int top, int right, int bottom) {
-  const POINT a = dc.ToDevice(POINT{left, top});
-  const POINT b = dc.ToDevice(POINT{right, bottom});
-  return RECT{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+  const DCState& st = dc.state();
+  const int64_t dx = int64_t{st.viewport_org.x} - st.window_org.x;
+  const int64_t dy = int64_t{st.viewport_org.y} - st.window_org.y;
+  const auto clamp = [](int64_t v) { return static_cast<LONG>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+  const LONG x0 = clamp(left + dx), x1 = clamp(right + dx), y0 = clamp(top + dy), y1 = clamp(bottom + dy);
+  return RECT{std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
 }
 
 }  // namespace
@@ -81,6 +88,13 @@ int OffsetClipRgn(HDC hdc, int dx, int dy) {
   DeviceContext* dc = DC(hdc);
   if (!dc) return ERROR;
   if (dc->state().clip) {
+    const RECT b = dc->state().clip->bounds();
+    const auto fits = [](int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; };
+    if (!dc->state().clip->empty() && (!fits(int64_t{b.left} + dx) || !fits(int64_t{b.right} + dx) ||
+                                       !fits(int64_t{b.top} + dy) || !fits(int64_t{b.bottom} + dy))) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return ERROR;
+    }
     dc->state().clip->Offset(dx, dy);
     dc->ClipChanged();
   }

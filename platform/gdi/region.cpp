@@ -203,15 +203,18 @@ void CombineIntervals(const std::vector<std::pair<int, int>>& a, const std::vect
   int start = 0;
   bool inside = false;
   // Visit every interval edge of both lists in x order.
+  // An exhausted list is told apart by its index, not by a sentinel edge value: a real edge
+  // may lie at INT32_MAX.
   while (ia < a.size() * 2 || ib < b.size() * 2) {
-    const int xa = ia < a.size() * 2 ? (ia % 2 ? a[ia / 2].second : a[ia / 2].first) : INT32_MAX;
-    const int xb = ib < b.size() * 2 ? (ib % 2 ? b[ib / 2].second : b[ib / 2].first) : INT32_MAX;
-    const int x = std::min(xa, xb);
-    if (xa == x) {
+    const bool has_a = ia < a.size() * 2, has_b = ib < b.size() * 2;
+    const int xa = has_a ? (ia % 2 ? a[ia / 2].second : a[ia / 2].first) : 0;
+    const int xb = has_b ? (ib % 2 ? b[ib / 2].second : b[ib / 2].first) : 0;
+    const int x = !has_a ? xb : !has_b ? xa : std::min(xa, xb);
+    if (has_a && xa == x) {
       in_a = !in_a;
       ++ia;
     }
-    if (xb == x) {
+    if (has_b && xb == x) {
       in_b = !in_b;
       ++ib;
     }
