@@ -7,6 +7,7 @@
 // coordinates, as on Win32, and are independent of the logical origin.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -43,6 +44,7 @@ struct DCState {
 
 class DeviceContext : public Object {
  public:
+  static constexpr int64_t kFar = int64_t{1} << 30;
   enum class Kind : uint8_t { Memory, Display, Info };
 
   explicit DeviceContext(Kind kind);
@@ -66,16 +68,24 @@ class DeviceContext : public Object {
   // Memory DCs: the selected bitmap provides the surface.
   void SelectBitmap(std::shared_ptr<Bitmap> bmp);
 
-  // Logical -> surface coordinates.
-  int ToSurfaceX(int x) const { return x - state_.window_org.x + state_.viewport_org.x + device_org_.x; }
-  int ToSurfaceY(int y) const { return y - state_.window_org.y + state_.viewport_org.y + device_org_.y; }
+  // Logical -> surface coordinates, saturated at +-2^30 so that extreme origins and
+  // coordinates cannot overflow (anything that far out is off every surface anyway).
+  static int Saturate(int64_t v) { return static_cast<int>(v < -kFar ? -kFar : v > kFar ? kFar : v); }
+  int ToSurfaceX(int x) const {
+    return Saturate(int64_t{x} - state_.window_org.x + state_.viewport_org.x + device_org_.x);
+  }
+  int ToSurfaceY(int y) const {
+    return Saturate(int64_t{y} - state_.window_org.y + state_.viewport_org.y + device_org_.y);
+  }
   POINT ToSurface(POINT p) const { return POINT{ToSurfaceX(p.x), ToSurfaceY(p.y)}; }
   // Logical -> device coordinates (what clip regions are expressed in).
   POINT ToDevice(POINT p) const {
-    return POINT{p.x - state_.window_org.x + state_.viewport_org.x, p.y - state_.window_org.y + state_.viewport_org.y};
+    return POINT{Saturate(int64_t{p.x} - state_.window_org.x + state_.viewport_org.x),
+                 Saturate(int64_t{p.y} - state_.window_org.y + state_.viewport_org.y)};
   }
   POINT FromDevice(POINT p) const {
-    return POINT{p.x + state_.window_org.x - state_.viewport_org.x, p.y + state_.window_org.y - state_.viewport_org.y};
+    return POINT{Saturate(int64_t{p.x} + state_.window_org.x - state_.viewport_org.x),
+                 Saturate(int64_t{p.y} + state_.window_org.y - state_.viewport_org.y)};
   }
 
   // Everything drawing may touch, in surface coordinates: the surface bounds, the visible

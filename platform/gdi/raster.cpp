@@ -167,8 +167,10 @@ Ink BrushInk(DeviceContext& dc, const Brush* brush, int rop2) {
 Ink ColorInk(DeviceContext& dc, COLORREF color) { return Ink::Solid(dc.state().rop2, dc.Resolve(color)); }
 
 void FillLogicalRect(DeviceContext& dc, const RECT& rc, const Ink& ink) {
+  if (rc.right <= rc.left || rc.bottom <= rc.top) return;
   const POINT a = dc.ToSurface(POINT{rc.left, rc.top});
-  const RECT r{a.x, a.y, a.x + (rc.right - rc.left), a.y + (rc.bottom - rc.top)};
+  const POINT b = dc.ToSurface(POINT{rc.right, rc.bottom});
+  const RECT r{a.x, a.y, b.x, b.y};
   FillRects(dc.surface(), dc.EffectiveClip(), &r, 1, ink);
 }
 

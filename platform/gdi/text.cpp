@@ -122,7 +122,8 @@ BOOL DrawString(HDC hdc, int x, int y, UINT options, const RECT* rc, std::string
   const gdi::Region* clip = &dc->EffectiveClip();
   if ((options & ETO_CLIPPED) && rc) {
     const POINT a = dc->ToSurface(POINT{rc->left, rc->top});
-    clip_storage = clip->Intersected(RECT{a.x, a.y, a.x + (rc->right - rc->left), a.y + (rc->bottom - rc->top)});
+    const POINT b = dc->ToSurface(POINT{rc->right, rc->bottom});
+    clip_storage = clip->Intersected(RECT{a.x, a.y, b.x, b.y});
     clip = &clip_storage;
   }
 
