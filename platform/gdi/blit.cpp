@@ -165,33 +165,48 @@ Converter MakeConverter(const DeviceContext& src, const DeviceContext& dst) {
   return c;
 }
 
-void RunBlit(DeviceContext& dc, const BlitJob& job, SpanWriter& writer) {
-  const Surface& ds = dc.surface();
-  if (!ds.valid()) return;
-  const Region& clip = dc.EffectiveClip();
-  if (clip.empty()) return;
-  RECT vis = Intersect(job.dst, clip.bounds());
-  if (IsEmpty(vis)) return;
+namespace {
 
-  if (!job.has_source) {
-    ForEachSpan(clip, vis, false, false, [&](int y, int x0, int x1) {
-      writer.Write(SpanInput{y, x0, x1 - x0, ds.Row(y) + x0, nullptr, nullptr});
-    });
-    return;
-  }
-  if (!job.src || !job.src->valid()) return;
+// A plain copy: every destination pixel has one source pixel at a fixed offset. The hot
+// path (double-buffer flips, scrolling), so it builds no box tables.
+void RunCopy(const Surface& ds, const Region& clip, RECT vis, const BlitJob& job, SpanWriter& writer) {
   const Surface& ss = *job.src;
-  const AxisMap mx{job.dst.left, job.dst.right - job.dst.left, job.src_rect.left,
-                   job.src_rect.right - job.src_rect.left, job.mirror_x, ss.width};
-  const AxisMap my{job.dst.top, job.dst.bottom - job.dst.top, job.src_rect.top,
-                   job.src_rect.bottom - job.src_rect.top, job.mirror_y, ss.height};
+  const int ox = job.src_rect.left - job.dst.left, oy = job.src_rect.top - job.dst.top;
+  vis = Intersect(vis, RECT{-ox, -oy, ss.width - ox, ss.height - oy});
+  if (IsEmpty(vis)) return;
+  // On one surface the direction is chosen once: rows away from the source first, and a
+  // row that is its own source is read into a buffer before it is written.
+  const bool same_surface = ss.bits == ds.bits;
+  const bool bottom_up = same_surface && oy < 0;
+  const bool right_to_left = same_surface && oy == 0 && ox < 0;
+  const bool copy_row = same_surface && oy == 0;
+  const bool converts = job.convert.kind != Converter::None;
+  std::vector<Pixel> buf(copy_row || converts ? static_cast<size_t>(vis.right - vis.left) : 0);
+  ForEachSpan(clip, vis, bottom_up, right_to_left, [&](int y, int x0, int x1) {
+    const int n = x1 - x0;
+    const Pixel* raw = ss.Row(y + oy) + x0 + ox;
+    const Pixel* src = raw;
+    if (converts) {
+      job.convert.Row(raw, buf.data(), n);  // converting also detaches the row
+      src = buf.data();
+    } else if (copy_row) {
+      std::memcpy(buf.data(), raw, sizeof(Pixel) * static_cast<size_t>(n));
+      src = raw = buf.data();
+    }
+    writer.Write(SpanInput{y, x0, n, ds.Row(y) + x0, src, raw});
+  });
+}
 
+// Everything else: stretched, shrunk or mirrored, through per-pixel source boxes.
+void RunStretch(const Surface& ds, const Region& clip, RECT vis, const BlitJob& job, const AxisMap& mx,
+                const AxisMap& my, SpanWriter& writer) {
+  const Surface& ss = *job.src;
   // Source boxes of the visible columns and rows. Boxes move monotonically, so the ones
   // that reach into the source surface form one run; the rest of the destination is left
   // untouched.
   const int col_base = vis.left, row_base = vis.top;
-  const size_t vw = static_cast<size_t>(vis.right - vis.left), vh = static_cast<size_t>(vis.bottom - vis.top);
-  std::vector<int> ca(vw), cb(vw), ra(vh), rb(vh);
+  std::vector<int> ca(static_cast<size_t>(vis.right - vis.left)), cb(ca.size());
+  std::vector<int> ra(static_cast<size_t>(vis.bottom - vis.top)), rb(ra.size());
   auto valid_run = [](const AxisMap& m, int base, std::vector<int>& a, std::vector<int>& b, int& lo, int& hi) {
     lo = -1;
     hi = -1;
@@ -208,69 +223,72 @@ void RunBlit(DeviceContext& dc, const BlitJob& job, SpanWriter& writer) {
   if (!valid_run(mx, col_base, ca, cb, c0, c1) || !valid_run(my, row_base, ra, rb, r0, r1)) return;
   vis = RECT{col_base + c0, row_base + r0, col_base + c1, row_base + r1};
 
-  const bool identity = mx.identity() && my.identity();
-  const bool same_surface = ss.bits == ds.bits;
+  // Stretched or mirrored onto its own surface: read from a snapshot of the pixels used.
   SourceView view{ss.bits, ss.stride, 0, 0};
   std::vector<Pixel> snapshot;
-  bool bottom_up = false, right_to_left = false, copy_row = false;
-  if (same_surface) {
-    if (identity) {
-      // One direction for the whole blit: rows away from the source first; a row that is
-      // its own source is read into a buffer before it is written.
-      const int dy = job.dst.top - job.src_rect.top, dx = job.dst.left - job.src_rect.left;
-      bottom_up = dy > 0;
-      right_to_left = dy == 0 && dx > 0;
-      copy_row = dy == 0;
-    } else {
-      // Stretched or mirrored onto itself: read from a snapshot of the source pixels used.
-      RECT used{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-      for (int i = c0; i < c1; ++i) {
-        used.left = std::min(used.left, ca[i]);
-        used.right = std::max(used.right, cb[i]);
-      }
-      for (int i = r0; i < r1; ++i) {
-        used.top = std::min(used.top, ra[i]);
-        used.bottom = std::max(used.bottom, rb[i]);
-      }
-      if (!IsEmpty(Intersect(used, vis))) {
-        const int uw = used.right - used.left, uh = used.bottom - used.top;
-        snapshot.resize(static_cast<size_t>(uw) * uh);
-        for (int y = 0; y < uh; ++y)
-          std::memcpy(&snapshot[static_cast<size_t>(y) * uw], ss.Row(used.top + y) + used.left,
-                      sizeof(Pixel) * static_cast<size_t>(uw));
-        view = SourceView{snapshot.data(), uw, used.left, used.top};
-      }
+  if (ss.bits == ds.bits) {
+    RECT used{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+    for (int i = c0; i < c1; ++i) {
+      used.left = std::min<LONG>(used.left, ca[i]);
+      used.right = std::max<LONG>(used.right, cb[i]);
+    }
+    for (int i = r0; i < r1; ++i) {
+      used.top = std::min<LONG>(used.top, ra[i]);
+      used.bottom = std::max<LONG>(used.bottom, rb[i]);
+    }
+    if (!IsEmpty(Intersect(used, vis))) {
+      const int uw = used.right - used.left, uh = used.bottom - used.top;
+      snapshot.resize(static_cast<size_t>(uw) * uh);
+      for (int y = 0; y < uh; ++y)
+        std::memcpy(&snapshot[static_cast<size_t>(y) * uw], ss.Row(used.top + y) + used.left,
+                    sizeof(Pixel) * static_cast<size_t>(uw));
+      view = SourceView{snapshot.data(), uw, used.left, used.top};
     }
   }
 
-  const bool averages = job.sampling == Sampling::Average && !identity;
-  const bool converts = job.convert.kind != Converter::None && !averages;
+  // Averaging converts pixel by pixel before it averages; the others sample source pixels
+  // and convert the row afterwards.
+  const bool converts = job.convert.kind != Converter::None && job.sampling != Sampling::Average;
   std::vector<Pixel> raw_buf(static_cast<size_t>(vis.right - vis.left));
   std::vector<Pixel> conv_buf(converts ? raw_buf.size() : 0);
-  ForEachSpan(clip, vis, bottom_up, right_to_left, [&](int y, int x0, int x1) {
+  ForEachSpan(clip, vis, false, false, [&](int y, int x0, int x1) {
     const int n = x1 - x0;
     const size_t ri = static_cast<size_t>(y - row_base), ci = static_cast<size_t>(x0 - col_base);
-    const Pixel* raw;
-    if (identity) {
-      const Pixel* p = view.Row(ra[ri]) + ca[ci];
-      if (copy_row) {
-        std::memcpy(raw_buf.data(), p, sizeof(Pixel) * static_cast<size_t>(n));
-        raw = raw_buf.data();
-      } else {
-        raw = p;
-      }
-    } else {
-      SampleRow(view, job.sampling, ra[ri], rb[ri], my.mirror, &ca[ci], &cb[ci], mx.mirror, n, job.convert,
-                ds.monochrome, raw_buf.data());
-      raw = raw_buf.data();
-    }
-    const Pixel* src = raw;
+    SampleRow(view, job.sampling, ra[ri], rb[ri], my.mirror, &ca[ci], &cb[ci], mx.mirror, n, job.convert,
+              ds.monochrome, raw_buf.data());
+    const Pixel* src = raw_buf.data();
     if (converts) {
-      job.convert.Row(raw, conv_buf.data(), n);
+      job.convert.Row(raw_buf.data(), conv_buf.data(), n);
       src = conv_buf.data();
     }
-    writer.Write(SpanInput{y, x0, n, ds.Row(y) + x0, src, raw});
+    writer.Write(SpanInput{y, x0, n, ds.Row(y) + x0, src, raw_buf.data()});
   });
+}
+
+}  // namespace
+
+void RunBlit(DeviceContext& dc, const BlitJob& job, SpanWriter& writer) {
+  const Surface& ds = dc.surface();
+  if (!ds.valid()) return;
+  const Region& clip = dc.EffectiveClip();
+  if (clip.empty()) return;
+  const RECT vis = Intersect(job.dst, clip.bounds());
+  if (IsEmpty(vis)) return;
+  if (!job.has_source) {
+    ForEachSpan(clip, vis, false, false, [&](int y, int x0, int x1) {
+      writer.Write(SpanInput{y, x0, x1 - x0, ds.Row(y) + x0, nullptr, nullptr});
+    });
+    return;
+  }
+  if (!job.src || !job.src->valid()) return;
+  const AxisMap mx{job.dst.left, job.dst.right - job.dst.left, job.src_rect.left,
+                   job.src_rect.right - job.src_rect.left, job.mirror_x, job.src->width};
+  const AxisMap my{job.dst.top, job.dst.bottom - job.dst.top, job.src_rect.top,
+                   job.src_rect.bottom - job.src_rect.top, job.mirror_y, job.src->height};
+  if (mx.identity() && my.identity())
+    RunCopy(ds, clip, vis, job, writer);
+  else
+    RunStretch(ds, clip, vis, job, mx, my, writer);
 }
 
 // [SECTION] Shared entry-point helpers --------------------------------------------------

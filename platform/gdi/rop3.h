@@ -20,7 +20,6 @@
 namespace gdi {
 
 class DeviceContext;
-class Region;
 struct BrushPattern;
 
 // [SECTION] ROP3 evaluation -------------------------------------------------------------

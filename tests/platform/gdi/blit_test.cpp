@@ -343,7 +343,10 @@ TEST(StretchBlt, HalvingMergesThePixelsAsTheModeSays) {
   for (int y = 0; y < 2; ++y)
     for (int x = 0; x < 4; ++x) SetPixel(src, x, y, px[y][x]);
   auto average = [](COLORREF p, COLORREF q, COLORREF r, COLORREF s) {
-    auto ch = [&](int shift) { return (((p >> shift) & 0xFF) + ((q >> shift) & 0xFF) + ((r >> shift) & 0xFF) + ((s >> shift) & 0xFF) + 2) / 4; };
+    auto ch = [&](int shift) {
+      auto byte = [shift](COLORREF c) { return (c >> shift) & 0xFF; };
+      return static_cast<BYTE>((byte(p) + byte(q) + byte(r) + byte(s) + 2) / 4);
+    };
     return RGB(ch(0), ch(8), ch(16));
   };
   struct Case {
