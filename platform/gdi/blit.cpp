@@ -91,6 +91,11 @@ PatternRows::PatternRows(std::shared_ptr<const BrushPattern> pattern, POINT orig
   }
 }
 
+bool PatternRows::empty() const {
+  return !pat_ || pat_->width <= 0 || pat_->height <= 0 ||
+         pat_->color.size() != static_cast<size_t>(pat_->width) * static_cast<size_t>(pat_->height);
+}
+
 bool PatternRows::has_transparency() const { return pat_ && !pat_->opaque.empty(); }
 
 const Pixel* PatternRows::Row(int y, int x0, int n) {
@@ -122,7 +127,8 @@ const uint8_t* PatternRows::Opaque(int y, int x0, int n) {
 }
 
 Rop3Writer::Rop3Writer(uint8_t rop, PatternRows* pattern, bool mono_dst)
-    : rop_(rop), pattern_(Rop3UsesPattern(rop) ? pattern : nullptr), mono_dst_(mono_dst) {}
+    : rop_(rop), pattern_(Rop3UsesPattern(rop) && pattern && !pattern->empty() ? pattern : nullptr),
+      mono_dst_(mono_dst) {}
 
 void Rop3Writer::Write(const SpanInput& in) {
   const Pixel* p = nullptr;

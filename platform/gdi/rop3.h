@@ -156,6 +156,7 @@ Converter MakeConverter(const DeviceContext& src, const DeviceContext& dst);
 class PatternRows {
  public:
   PatternRows(std::shared_ptr<const BrushPattern> pattern, POINT origin);
+  bool empty() const;
   bool solid() const { return solid_; }
   Pixel solid_color() const { return solid_color_; }
   bool has_transparency() const;

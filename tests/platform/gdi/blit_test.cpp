@@ -172,6 +172,30 @@ TEST(BitBlt, CopiesThroughTheLogicalOriginsOfBothDCs) {
   EXPECT_EQ(dst.Px(2, 2), kWhite);
 }
 
+TEST(BitBlt, WholePixelsIncludingTheXByteGoThroughTheRop) {
+  DibDC src(1, 1), dst(1, 1);
+  HBRUSH brush = CreateSolidBrush(RGB(0x10, 0x20, 0x30));
+  HGDIOBJ old = SelectObject(dst.dc, brush);
+  struct Case {
+    DWORD rop;
+    uint32_t expected;
+  };
+  // S = 0xC3A5F00F, D = 0x12345678, P = 0x00102030 (brushes have no X byte).
+  const Case cases[] = {
+      {SRCCOPY, 0xC3A5F00F},    {DSTINVERT, 0xEDCBA987}, {SRCAND, 0x02245008},   {SRCPAINT, 0xD3B5F67F},
+      {SRCINVERT, 0xD191A677}, {NOTSRCCOPY, 0x3C5A0FF0}, {PATCOPY, 0x00102030}, {WHITENESS, 0xFFFFFFFF},
+      {BLACKNESS, 0x00000000}, {PATINVERT, 0x12247648},
+  };
+  for (const Case& c : cases) {
+    src.at(0, 0) = 0xC3A5F00F;
+    dst.at(0, 0) = 0x12345678;
+    ASSERT_TRUE(BitBlt(dst.dc, 0, 0, 1, 1, src.dc, 0, 0, c.rop));
+    EXPECT_EQ(dst.at(0, 0), c.expected) << std::hex << c.rop;
+  }
+  SelectObject(dst.dc, old);
+  DeleteObject(brush);
+}
+
 TEST(BitBlt, ColourToMonochromeMakesTheSourceBackgroundWhite) {
   MemDC src(4, 1), mono(4, 1, kBlack, 1);
   SetPixel(src, 0, 0, RGB(0, 128, 0));

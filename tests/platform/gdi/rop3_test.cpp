@@ -24,34 +24,6 @@ Pixel ReferenceRop3(uint8_t rop, Pixel p, Pixel s, Pixel d) {
   return out;
 }
 
-// A 32 bpp top-down DIB section in a memory DC, for looking at whole pixels (X byte too).
-struct DibDC {
-  explicit DibDC(int w, int h) : width(w) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    dc = CreateCompatibleDC(nullptr);
-    void* mem = nullptr;
-    bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &mem, nullptr, 0);
-    bits = static_cast<uint32_t*>(mem);
-    old = SelectObject(dc, bmp);
-  }
-  ~DibDC() {
-    SelectObject(dc, old);
-    DeleteObject(bmp);
-    DeleteDC(dc);
-  }
-  uint32_t& at(int x, int y) { return bits[y * width + x]; }
-  int width;
-  HDC dc;
-  HBITMAP bmp;
-  HGDIOBJ old;
-  uint32_t* bits;
-};
-
 }  // namespace
 
 TEST(Rop3, GeneralEvaluatorFollowsTheTruthTableForAll256Codes) {
@@ -66,16 +38,6 @@ TEST(Rop3, GeneralEvaluatorFollowsTheTruthTableForAll256Codes) {
 }
 
 TEST(Rop3, UsesPatternSourceAndDestinationFlags) {
-  EXPECT_TRUE(gdi::Rop3UsesSource(0xCC));
-  EXPECT_FALSE(gdi::Rop3UsesPattern(0xCC));
-  EXPECT_FALSE(gdi::Rop3UsesDest(0xCC));
-  EXPECT_TRUE(gdi::Rop3UsesPattern(0xF0));
-  EXPECT_FALSE(gdi::Rop3UsesSource(0xF0));
-  EXPECT_TRUE(gdi::Rop3UsesDest(0x55));
-  EXPECT_FALSE(gdi::Rop3UsesSource(0x55) || gdi::Rop3UsesPattern(0x55));
-  EXPECT_TRUE(gdi::Rop3UsesSource(0xB8) && gdi::Rop3UsesPattern(0xB8) && gdi::Rop3UsesDest(0xB8));
-  for (uint8_t r : {uint8_t{0x00}, uint8_t{0xFF}})
-    EXPECT_FALSE(gdi::Rop3UsesSource(r) || gdi::Rop3UsesPattern(r) || gdi::Rop3UsesDest(r));
   // Each flag must agree with the truth table: flipping that operand changes some result.
   for (int rop = 0; rop < 256; ++rop) {
     bool s = false, p = false, d = false;
@@ -172,30 +134,6 @@ TEST(Rop3, ClassicOperandsGiveBackTheIndexThroughBitBlt) {
     ASSERT_EQ(dst.Px(0, 0), RGB(b, b, b)) << "rop " << rop;
   }
   SelectObject(dst, old);
-  DeleteObject(brush);
-}
-
-TEST(Rop3, WholePixelsIncludingTheXByteOnColourSurfaces) {
-  DibDC src(1, 1), dst(1, 1);
-  HBRUSH brush = CreateSolidBrush(RGB(0x10, 0x20, 0x30));
-  HGDIOBJ old = SelectObject(dst.dc, brush);
-  struct Case {
-    DWORD rop;
-    uint32_t expected;
-  };
-  // S = 0xC3A5F00F, D = 0x12345678, P = 0x00102030 (brushes have no X byte).
-  const Case cases[] = {
-      {SRCCOPY, 0xC3A5F00F},    {DSTINVERT, 0xEDCBA987}, {SRCAND, 0x02245008},   {SRCPAINT, 0xD3B5F67F},
-      {SRCINVERT, 0xD191A677}, {NOTSRCCOPY, 0x3C5A0FF0}, {PATCOPY, 0x00102030}, {WHITENESS, 0xFFFFFFFF},
-      {BLACKNESS, 0x00000000}, {PATINVERT, 0x12247648},
-  };
-  for (const Case& c : cases) {
-    src.at(0, 0) = 0xC3A5F00F;
-    dst.at(0, 0) = 0x12345678;
-    ASSERT_TRUE(BitBlt(dst.dc, 0, 0, 1, 1, src.dc, 0, 0, c.rop));
-    EXPECT_EQ(dst.at(0, 0), c.expected) << std::hex << c.rop;
-  }
-  SelectObject(dst.dc, old);
   DeleteObject(brush);
 }
 
