@@ -46,6 +46,9 @@ RECT Intersect(const RECT& a, const RECT& b) {
 
 bool Empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
+// v * num / den without overflow (rectangles may be up to 2^30 across).
+int Scale(int v, int num, int den) { return static_cast<int>(int64_t{v} * num / den); }
+
 // Paints `on` where (x + y) is even counted from the brush origin, `off` elsewhere.
 Ink Checkerboard(const DeviceContext& dc, Pixel on, Pixel off) {
   auto tile = std::make_shared<InkTile>();
@@ -184,7 +187,7 @@ bool RadioButton(Canvas& cv, const RECT& rc, UINT state) {
   const int side = sq.right - sq.left;
   if (side <= 0) return true;
   // 12 pixels across in the standard 13x13 cell, one-pixel rings, a 4-pixel dot.
-  const int d = std::max(1, (side * 12 + 6) / 13);
+  const int d = std::max(1, static_cast<int>((int64_t{side} * 12 + 6) / 13));
   const Disc outer{sq.left + (side - d) / 2, sq.top + (side - d) / 2, d};
   const int ring = std::max(1, d / 12);
   const DeviceContext& dc = cv.dc();
@@ -275,21 +278,23 @@ constexpr std::array<const char*, 9> kQuestionMark = {
     ".####.", "##..##", "....##", "...##.", "..##..", "..##..", "......", "..##..", "..##..",
 };
 
-// The glyph of a caption button, for a button whose centred square is sq.
-bool CaptionGlyph(UINT which, const RECT& sq, std::vector<RECT>& out) {
+// The glyph of a caption button, for a button whose centred square is sq; only rows
+// [row_top, row_bottom) need to be produced.
+bool CaptionGlyph(UINT which, const RECT& sq, int row_top, int row_bottom, std::vector<RECT>& out) {
   const int s = std::max(1, sq.right - sq.left - 2);  // 12 on a standard 16x14 button
   const int thick = std::max(1, (s + 3) / 6);        // 2 at the standard size
   const int thin = std::max(1, thick / 2);
-  const int box = std::max(3, s * 3 / 4);            // the 9x9 cell most glyphs fill
+  const int box = std::max(3, Scale(s, 3, 4));            // the 9x9 cell most glyphs fill
   const int xc = (sq.left + sq.right) / 2, yc = (sq.top + sq.bottom) / 2;
   const RECT cell{xc - (box + 1) / 2, yc - (box + 1) / 2, xc - (box + 1) / 2 + box, yc - (box + 1) / 2 + box};
   switch (which) {
     case DFCS_CAPTIONCLOSE: {
       // Two crossing strokes `thick` wide over an odd number of rows (8x7 at the standard size).
-      int n = std::max(3, s * 7 / 12);
+      int n = std::max(3, Scale(s, 7, 12));
       if (n % 2 == 0) --n;
       const int w = n + thick - 1, x0 = xc - w / 2, y0 = yc - (n + 1) / 2, c = (n - 1) / 2;
-      for (int i = 0; i < n; ++i) {
+      const int first = std::max(0, row_top - y0 - 2), last = std::min(n, std::max(0, row_bottom - y0));
+      for (int i = first; i < last; ++i) {
         const int in = c - std::abs(i - c);
         out.push_back(RECT{x0 + in, y0 + i, x0 + in + thick, y0 + i + 1});
         out.push_back(RECT{x0 + w - thick - in, y0 + i, x0 + w - in, y0 + i + 1});
@@ -297,7 +302,7 @@ bool CaptionGlyph(UINT which, const RECT& sq, std::vector<RECT>& out) {
       return true;
     }
     case DFCS_CAPTIONMIN: {  // a bar at the bottom left: the window as a task button
-      const int x = cell.left + thin, w = box * 2 / 3;
+      const int x = cell.left + thin, w = Scale(box, 2, 3);
       out.push_back(RECT{x, cell.bottom - thick, x + w, cell.bottom});
       return true;
     }
@@ -305,22 +310,25 @@ bool CaptionGlyph(UINT which, const RECT& sq, std::vector<RECT>& out) {
       BoxRects(cell, thick, thin, out);
       return true;
     case DFCS_CAPTIONRESTORE: {  // two smaller windows, the front one lower left
-      const int w = box * 2 / 3;
+      const int w = Scale(box, 2, 3);
       const RECT back{cell.right - 1 - w, cell.top, cell.right - 1, cell.top + w};
       const RECT front{cell.left, cell.bottom - w, cell.left + w, cell.bottom};
+      const int bar = w >= 5 ? thick : thin;  // tiny boxes would fill up with title bar
       std::vector<RECT> back_rects;
-      BoxRects(back, thick, thin, back_rects);
+      BoxRects(back, bar, thin, back_rects);
       for (const RECT& r : back_rects) Subtract(r, front, out);
-      BoxRects(front, thick, thin, out);
+      BoxRects(front, bar, thin, out);
       return true;
     }
     case DFCS_CAPTIONHELP: {
-      const int w = box * 2 / 3, h = box;
-      const int x0 = xc - w / 2, y0 = cell.top;
+      // Whole-pixel scaling keeps the strokes even; only tiny buttons squeeze the bitmap.
+      const int u = box / 9;
+      const int w = u ? 6 * u : Scale(box, 2, 3), h = u ? 9 * u : box;
+      const int x0 = xc - w / 2, y0 = cell.top + (box - h) / 2;
       for (int row = 0; row < 9; ++row)
         for (int col = 0; col < 6; ++col) {
           if (kQuestionMark[row][col] != '#') continue;
-          const RECT px{x0 + col * w / 6, y0 + row * h / 9, x0 + (col + 1) * w / 6, y0 + (row + 1) * h / 9};
+          const RECT px{x0 + Scale(w, col, 6), y0 + Scale(h, row, 9), x0 + Scale(w, col + 1, 6), y0 + Scale(h, row + 1, 9)};
           if (!Empty(px)) out.push_back(px);
         }
       return true;
@@ -332,7 +340,7 @@ bool CaptionGlyph(UINT which, const RECT& sq, std::vector<RECT>& out) {
 bool CaptionButton(Canvas& cv, RECT& r, UINT state) {
   const RECT sq = Square(ClampRect(r));
   std::vector<RECT> glyph;
-  if (!CaptionGlyph(state & kTypeMask, sq, glyph)) return false;
+  if (!CaptionGlyph(state & kTypeMask, sq, cv.row_top(), cv.row_bottom(), glyph)) return false;
   const RECT face = Inset(ClampRect(r), 2);
   PushButton(cv, r, state & kStateMask);
   // A pressed button shows its glyph one pixel down and right, as if pushed in.
@@ -406,8 +414,8 @@ bool ScrollButton(Canvas& cv, RECT& r, UINT state) {
   }
   const RECT sq = Square(ClampRect(r));
   const int d = sq.right - sq.left - 2;
-  const int t = std::max(2, 290 * d / 1000 - 1);  // half the base of the arrow
-  const int along = 470 * d / 1000 + 2, across = 687 * d / 1000 + 1;
+  const int t = std::max(2, Scale(d, 290, 1000) - 1);  // half the base of the arrow
+  const int along = Scale(d, 470, 1000) + 2, across = Scale(d, 687, 1000) + 1;
   std::array<POINT, 3> tri;  // base end, base end, apex
   switch (type) {
     case DFCS_SCROLLCOMBOBOX:
@@ -460,8 +468,8 @@ bool MenuMark(Canvas& cv, const RECT& rc, UINT state) {
   switch (type) {
     case DFCS_MENUARROW:
     case DFCS_MENUARROWRIGHT: {  // the second points left, for right-to-left menus
-      const int half = 187 * s / 750;
-      const POINT apex{sq.left + 468 * s / 750, sq.top + 352 * s / 750 + 1};
+      const int half = Scale(s, 187, 750);
+      const POINT apex{sq.left + Scale(s, 468, 750), sq.top + Scale(s, 352, 750) + 1};
       std::array<POINT, 3> tri = {POINT{apex.x - half, apex.y - half}, POINT{apex.x - half, apex.y + half}, apex};
       if (type == DFCS_MENUARROWRIGHT)
         for (POINT& p : tri) p.x = sq.left + sq.right - 1 - p.x;
@@ -477,7 +485,7 @@ bool MenuMark(Canvas& cv, const RECT& rc, UINT state) {
       break;
     }
     case DFCS_MENUBULLET: {
-      int d = std::max(2, s * 5 / 13);
+      int d = std::max(2, Scale(s, 5, 13));
       if ((s - d) % 2) --d;  // centred exactly
       if (d > 0) DiscSpans(Disc{sq.left + (s - d) / 2, sq.top + (s - d) / 2, d}, cv, spans);
       break;
