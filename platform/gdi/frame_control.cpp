@@ -328,7 +328,8 @@ bool CaptionGlyph(UINT which, const RECT& sq, int row_top, int row_bottom, std::
       for (int row = 0; row < 9; ++row)
         for (int col = 0; col < 6; ++col) {
           if (kQuestionMark[row][col] != '#') continue;
-          const RECT px{x0 + Scale(w, col, 6), y0 + Scale(h, row, 9), x0 + Scale(w, col + 1, 6), y0 + Scale(h, row + 1, 9)};
+          const RECT px{x0 + Scale(w, col, 6), y0 + Scale(h, row, 9), x0 + Scale(w, col + 1, 6),
+                        y0 + Scale(h, row + 1, 9)};
           if (!Empty(px)) out.push_back(px);
         }
       return true;
