@@ -41,7 +41,7 @@ TEST(DrawFocusRect, DotsFollowTheBrushOriginNotTheLogicalOrigin) {
   EXPECT_PICTURE(dc, 0, 0, kDots);
 }
 
-TEST(DrawFocusRect, ClipAndSurfaceEdgesAreRespected) {
+TEST(DrawFocusRect, StaysInsideTheClipAndTheSurface) {
   MemDC dc(8, 6);
   IntersectClipRect(dc, 0, 0, 4, 6);
   RECT rc{1, 1, 7, 5};
