@@ -39,7 +39,7 @@ void ShapeMask::Set(int x, int y, bool on) {
 void ShapeMask::Dither(int parity) {
   for (int y = 0; y < height_; ++y) {
     uint8_t* row = &bits_[static_cast<size_t>(y) * width_];
-    for (int x = (y + parity) & 1; x < width_; x += 2) row[x] = 0;
+    for (int x = (y + parity + 1) & 1; x < width_; x += 2) row[x] = 0;  // the other colour
   }
 }
 
