@@ -20,7 +20,7 @@ ShapeMask ShapeMask::FromSurface(const Surface& s, int width, int height, Pixel 
   background &= kPixelMask;
   for (int y = 0; y < h; ++y) {
     const Pixel* row = s.Row(y);
-    uint8_t* out = &m.bits_[static_cast<size_t>(y) * m.width_];
+    uint8_t* out = m.bits_.data() + static_cast<size_t>(y) * m.width_;
     for (int x = 0; x < w; ++x) out[x] = (row[x] & kPixelMask) != background;
   }
   return m;
@@ -38,7 +38,7 @@ void ShapeMask::Set(int x, int y, bool on) {
 
 void ShapeMask::Dither(int parity) {
   for (int y = 0; y < height_; ++y) {
-    uint8_t* row = &bits_[static_cast<size_t>(y) * width_];
+    uint8_t* row = bits_.data() + static_cast<size_t>(y) * width_;
     for (int x = (y + parity + 1) & 1; x < width_; x += 2) row[x] = 0;  // the other colour
   }
 }
@@ -46,7 +46,7 @@ void ShapeMask::Dither(int parity) {
 std::vector<Span> ShapeMask::Spans(int dx, int dy) const {
   std::vector<Span> spans;
   for (int y = 0; y < height_; ++y) {
-    const uint8_t* row = &bits_[static_cast<size_t>(y) * width_];
+    const uint8_t* row = bits_.data() + static_cast<size_t>(y) * width_;
     int x = 0;
     while (x < width_) {
       while (x < width_ && !row[x]) ++x;
