@@ -100,14 +100,11 @@ BmpResult DecodeBmp(const uint8_t* data, size_t size) {
   Pixel used = 0;  // every pixel ORed: a colour past the palette shows in the top byte
   try {
     if (f.rle()) {
-      std::vector<uint16_t> indices;
-      if (!DecodeDibRle(f, bits, f.image_size ? f.image_size : available, &indices, &why)) return Refuse("BMP " + why);
-      image.pixels.resize(indices.size());
-      for (size_t i = 0; i < indices.size(); ++i) {
-        const Pixel p = f.colors[indices[i] == kRleSkipped ? 0 : indices[i]];
-        image.pixels[i] = p;
-        used |= p;
-      }
+      // Pixels the stream skips are the first palette colour.
+      image.pixels.assign(width * f.height, f.colors[0]);
+      if (!DecodeDibRle(f, bits, f.image_size ? f.image_size : available, image.pixels.data(), &why))
+        return Refuse("BMP " + why);
+      for (Pixel p : image.pixels) used |= p;
     } else {
       const size_t stride = f.stride();
       const uint64_t needed = static_cast<uint64_t>(stride) * f.height;

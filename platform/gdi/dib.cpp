@@ -28,6 +28,9 @@ T Refuse(DWORD code) {
 const uint8_t* Bytes(const void* p) { return static_cast<const uint8_t*>(p); }
 uint8_t* Bytes(void* p) { return static_cast<uint8_t*>(p); }
 
+// Marks pixels an RLE stream skips; decoded colours never have a top byte.
+constexpr Pixel kRleSkipped = 0xFF000000;
+
 constexpr Pixel ToPixel(const PALETTEENTRY& e) {
   return (static_cast<Pixel>(e.peRed) << 16) | (static_cast<Pixel>(e.peGreen) << 8) | e.peBlue;
 }
@@ -79,18 +82,20 @@ int SetDIBits(HDC hdc, HBITMAP hbmp, UINT start, UINT lines, const void* bits, c
   if (f.rle()) {
     // Compressed DIBs are always set whole; pixels the stream skips keep their colour.
     if (f.image_size == 0) return Refuse(ERROR_INVALID_PARAMETER);
-    std::vector<uint16_t> indices;
+    // Decoded aside first, so a damaged stream leaves the bitmap as it was.
+    std::vector<Pixel> pixels;
     try {
-      if (!gdi::DecodeDibRle(f, Bytes(bits), f.image_size, &indices, nullptr)) return Refuse(ERROR_INVALID_DATA);
+      pixels.assign(static_cast<size_t>(f.width) * f.height, kRleSkipped);
     } catch (const std::bad_alloc&) {
       return Refuse(ERROR_NOT_ENOUGH_MEMORY);
     }
+    if (!gdi::DecodeDibRle(f, Bytes(bits), f.image_size, pixels.data(), nullptr)) return Refuse(ERROR_INVALID_DATA);
     const int rows = std::min(f.height, s.height);
     for (int y = 0; y < rows; ++y) {
-      const uint16_t* src = &indices[static_cast<size_t>(y) * f.width];
+      const Pixel* src = &pixels[static_cast<size_t>(y) * f.width];
       Pixel* dst = s.Row(y);
       for (int x = 0; x < cols; ++x)
-        if (src[x] != gdi::kRleSkipped) dst[x] = gdi::MapToSurface(s, f.colors[src[x]]);
+        if (src[x] != kRleSkipped) dst[x] = gdi::MapToSurface(s, src[x]);
     }
     return f.height;
   }

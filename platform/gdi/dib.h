@@ -25,10 +25,6 @@ inline constexpr int64_t kMaxDibPixels = int64_t{1} << 28;
 // set), so the decoder can refuse pixels that use them. Win32 calls pad with black instead.
 inline constexpr Pixel kMissingColor = 0xFF000000;
 
-// RLE: a pixel the stream never wrote (skipped by a delta, an early end of line or the end
-// of the bitmap).
-inline constexpr uint16_t kRleSkipped = 0xFFFF;
-
 enum class DibSource : uint8_t {
   kApi,   // a BITMAPINFO handed to a GDI call
   kFile,  // the info header of a BMP file: OS/2 2.x headers and BI_ALPHABITFIELDS too
@@ -82,11 +78,11 @@ bool ParseDibInfo(const uint8_t* data, size_t size, DibSource source, UINT usage
 // Converts pixels [x0, x0 + count) of one uncompressed DIB row to 0x00RRGGBB.
 void DecodeDibRow(const DibFormat& format, const uint8_t* row, int x0, int count, Pixel* out);
 
-// Expands an RLE4/RLE8 stream of `size` bytes into colour-table indices, top row first,
-// width * height of them; pixels the stream does not write stay kRleSkipped. Runs that
-// overflow a row, deltas that leave the image and streams that stop short are refused.
-bool DecodeDibRle(const DibFormat& format, const uint8_t* data, size_t size, std::vector<uint16_t>* indices,
-                  std::string* error);
+// Expands an RLE4/RLE8 stream of `size` bytes into out: width * height pixels, top row
+// first. Pixels the stream does not write (skipped by deltas, early ends of line or an early
+// end of bitmap) keep what out held. Runs that overflow a row, deltas that leave the image
+// and streams that stop short are refused; out may then be partly written.
+bool DecodeDibRle(const DibFormat& format, const uint8_t* data, size_t size, Pixel* out, std::string* error);
 
 // Writes count pixels as one 1, 24 or 32 bpp DIB row (1 bpp: a set bit is a pixel nearer
 // white than black, as on monochrome surfaces; 32 bpp: the fourth byte is 0). Padding bytes

@@ -258,11 +258,10 @@ void DecodeDibRow(const DibFormat& f, const uint8_t* row, int x0, int count, Pix
   }
 }
 
-bool DecodeDibRle(const DibFormat& f, const uint8_t* data, size_t size, std::vector<uint16_t>* indices,
-                  std::string* error) {
+bool DecodeDibRle(const DibFormat& f, const uint8_t* data, size_t size, Pixel* pixels, std::string* error) {
   const int width = f.width;
   const bool rle4 = f.compression == BI_RLE4;
-  indices->assign(static_cast<size_t>(width) * f.height, kRleSkipped);
+  const Pixel* table = f.colors.data();
   int x = 0;
   int y = f.height - 1;  // the stream starts at the bottom row
   size_t i = 0;
@@ -277,12 +276,12 @@ bool DecodeDibRle(const DibFormat& f, const uint8_t* data, size_t size, std::vec
     if (n > 0) {
       if (y < 0 || x + n > width)
         return Fail(error, "RLE run of %d pixels at (%d, %d) overflows the %d-pixel row", n, x, y, width);
-      uint16_t* out = indices->data() + static_cast<size_t>(y) * width + x;
+      Pixel* out = pixels + static_cast<size_t>(y) * width + x;
       if (rle4) {
-        const uint16_t pair[2] = {static_cast<uint16_t>(v >> 4), static_cast<uint16_t>(v & 0xF)};
+        const Pixel pair[2] = {table[v >> 4], table[v & 0xF]};
         for (int k = 0; k < n; ++k) out[k] = pair[k & 1];
       } else {
-        std::fill_n(out, n, v);
+        std::fill_n(out, n, table[v]);
       }
       x += n;
       continue;
@@ -310,12 +309,12 @@ bool DecodeDibRle(const DibFormat& f, const uint8_t* data, size_t size, std::vec
         if (size - i < bytes) return Fail(error, "RLE literal run of %d pixels is truncated", count);
         if (y < 0 || x + count > width)
           return Fail(error, "RLE run of %d pixels at (%d, %d) overflows the %d-pixel row", count, x, y, width);
-        uint16_t* out = indices->data() + static_cast<size_t>(y) * width + x;
+        Pixel* out = pixels + static_cast<size_t>(y) * width + x;
         const uint8_t* src = data + i;
         if (rle4) {
-          for (int k = 0; k < count; ++k) out[k] = (src[k >> 1] >> ((k & 1) ? 0 : 4)) & 0xF;
+          for (int k = 0; k < count; ++k) out[k] = table[(src[k >> 1] >> ((k & 1) ? 0 : 4)) & 0xF];
         } else {
-          for (int k = 0; k < count; ++k) out[k] = src[k];
+          for (int k = 0; k < count; ++k) out[k] = table[src[k]];
         }
         x += count;
         i += std::min(size - i, (bytes + 1) & ~size_t{1});
