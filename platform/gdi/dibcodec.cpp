@@ -156,7 +156,9 @@ bool ParseDibInfo(const uint8_t* data, size_t size, DibSource source, UINT usage
   if (compression == BI_BITFIELDS) {
     const size_t mask_bytes = alpha_masks ? 16 : 12;
     if (hs == 40) table_offset += mask_bytes;
-    if (hs < 40 || size < 40 + mask_bytes) return Fail(error, "%s colour masks are missing or truncated", what);
+    // Only the three colour masks are read; a 40-byte header is followed by all of them.
+    const size_t needed = hs == 40 ? 40 + mask_bytes : 52;
+    if (hs < 40 || size < needed) return Fail(error, "%s colour masks are missing or truncated", what);
     static const char* const kNames[3] = {"red", "green", "blue"};
     DibChannel* channels[3] = {&f->red, &f->green, &f->blue};
     uint32_t seen = 0;

@@ -114,7 +114,7 @@ Pixel NearerOfBlackAndWhite(Pixel p) {
 }
 
 std::vector<DibSpec> EveryInputFormat() {
-  std::vector<DibSpec> f(12);
+  std::vector<DibSpec> f(13);
   f[0].bpp = 1, f[0].palette = {0x123456, 0xABCDEF};
   f[1].bpp = 4, f[1].palette = {0xFF0000, 0x00FF00, 0x0000FF, 0x808080, 0x010203, 0xFEFDFC, 0x7F7F7F, 0x808081,
                                 0x111111, 0x222222, 0x333333};  // 11 of 16: the rest are black
@@ -129,6 +129,7 @@ std::vector<DibSpec> EveryInputFormat() {
   f[9].bpp = 32, f[9].compression = BI_BITFIELDS, f[9].masks = {0x3FF00000, 0x000FFC00, 0x000003FF};
   f[10] = f[2], f[10].core = true, f[10].palette.resize(256, 0x445566);
   f[11].bpp = 32, f[11].compression = BI_BITFIELDS, f[11].masks = {0xFF, 0xFF00, 0xFF0000};
+  f[12].bpp = 32, f[12].compression = BI_BITFIELDS, f[12].masks = {0xFE000000, 0x01FFFF80, 0x7F};  // 18-bit green
   return f;
 }
 
@@ -224,6 +225,15 @@ TEST(SetDIBits, RleKeepsSkippedPixelsAndRefusesDamagedStreams) {
   EXPECT_EQ(SetDIBits(dc, dc.bitmap(), 0, 2, overflow.data(), Info(info2), DIB_RGB_COLORS), 0);
   EXPECT_EQ(GetLastError(), ERROR_INVALID_DATA);
   EXPECT_PICTURE(dc, 0, 0, {"bbbr", "ggbb"}, {{'r', RGB(255, 0, 0)}, {'g', RGB(0, 255, 0)}, {'b', RGB(0, 0, 255)}});
+  // RLE4 runs alternate their two nibbles.
+  d.bpp = 4;
+  d.compression = BI_RLE4;
+  const std::vector<uint8_t> nibbles = {3, 0x10, 0, 0, 0, 1};  // bottom row: 1 0 1, then the end
+  const auto info4 = InfoWords(d, static_cast<DWORD>(nibbles.size()));
+  EXPECT_EQ(SetDIBits(dc, dc.bitmap(), 0, 2, nibbles.data(), Info(info4), DIB_RGB_COLORS), 2);
+  EXPECT_PICTURE(dc, 0, 0, {"bbbr", "grgb"}, {{'r', RGB(255, 0, 0)}, {'g', RGB(0, 255, 0)}, {'b', RGB(0, 0, 255)}});
+  d.bpp = 8;
+  d.compression = BI_RLE8;
   // RLE needs its byte count.
   EXPECT_EQ(SetDIBits(dc, dc.bitmap(), 0, 2, stream.data(), Info(InfoWords(d)), DIB_RGB_COLORS), 0);
   EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
