@@ -46,7 +46,8 @@ BmpResult Refuse(std::string why) {
 
 // The first two bytes of a file, for saying what it is not.
 std::string Signature(const uint8_t* p) {
-  if (p[0] >= 0x20 && p[0] < 0x7F && p[1] >= 0x20 && p[1] < 0x7F) return std::string("\"") + char(p[0]) + char(p[1]) + "\"";
+  if (p[0] >= 0x20 && p[0] < 0x7F && p[1] >= 0x20 && p[1] < 0x7F)
+    return std::string("\"") + char(p[0]) + char(p[1]) + "\"";
   char hex[16];
   std::snprintf(hex, sizeof hex, "0x%02X 0x%02X", p[0], p[1]);
   return hex;
@@ -63,7 +64,8 @@ bool BlackAndWhite(const DibFormat& f) {
 BmpResult DecodeBmp(const uint8_t* data, size_t size) {
   if (!data || size < kFileHeaderSize)
     return Refuse("BMP file is truncated: " + Num(size) + " bytes, the file header alone needs 14");
-  if (data[0] != 'B' || data[1] != 'M') return Refuse("not a BMP file: it starts with " + Signature(data) + ", not \"BM\"");
+  if (data[0] != 'B' || data[1] != 'M')
+    return Refuse("not a BMP file: it starts with " + Signature(data) + ", not \"BM\"");
   const uint32_t file_size = U32(data + 2);
   const uint32_t offset = U32(data + 10);
 
@@ -71,7 +73,8 @@ BmpResult DecodeBmp(const uint8_t* data, size_t size) {
   // table has to end there).
   DibFormat f;
   std::string why;
-  if (!ParseDibInfo(data + kFileHeaderSize, size - kFileHeaderSize, DibSource::kFile, DIB_RGB_COLORS, nullptr, &f, &why))
+  if (!ParseDibInfo(data + kFileHeaderSize, size - kFileHeaderSize, DibSource::kFile, DIB_RGB_COLORS, nullptr, &f,
+                    &why))
     return Refuse(why);
   if (file_size > size)
     return Refuse("BMP file is truncated: its header says " + Num(file_size) + " bytes, " + Num(size) + " present");
@@ -109,7 +112,8 @@ BmpResult DecodeBmp(const uint8_t* data, size_t size) {
       const size_t stride = f.stride();
       const uint64_t needed = static_cast<uint64_t>(stride) * f.height;
       if (needed > available)
-        return Refuse("BMP file is truncated: pixel data needs " + Num(needed) + " bytes, " + Num(available) + " present");
+        return Refuse("BMP file is truncated: pixel data needs " + Num(needed) + " bytes, " + Num(available) +
+                      " present");
       image.pixels.resize(width * f.height);
       for (int y = 0; y < f.height; ++y) {
         const int row = f.top_down ? y : f.height - 1 - y;
@@ -121,8 +125,7 @@ BmpResult DecodeBmp(const uint8_t* data, size_t size) {
   } catch (const std::bad_alloc&) {
     return Refuse("out of memory for a " + Num(f.width) + "x" + Num(f.height) + " BMP image");
   }
-  if (used & kMissingColor)
-    return Refuse("BMP pixels use colours past the " + Num(f.color_count) + "-colour palette");
+  if (used & kMissingColor) return Refuse("BMP pixels use colours past the " + Num(f.color_count) + "-colour palette");
   BmpResult result;
   result.image = std::move(image);
   return result;
@@ -139,7 +142,8 @@ HBITMAP LoadBmpFile(const std::string& path, std::string* error) {
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!file) {
       const int e = errno;
-      return fail(e == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED, "cannot open " + path + ": " + std::strerror(e));
+      return fail(e == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED,
+                  "cannot open " + path + ": " + std::strerror(e));
     }
     struct stat st {};
     if (fstat(fileno(file.get()), &st) != 0 || !S_ISREG(st.st_mode))
@@ -172,7 +176,8 @@ std::vector<uint8_t> EncodeBmp(HBITMAP bitmap, int bpp, std::string* error) {
   };
   const Bitmap* b = Get<Bitmap>(bitmap);
   if (!b) return fail("not a bitmap");
-  if (bpp != 1 && bpp != 24 && bpp != 32) return fail("BMP files are written at 1, 24 or 32 bits a pixel, not " + std::to_string(bpp));
+  if (bpp != 1 && bpp != 24 && bpp != 32)
+    return fail("BMP files are written at 1, 24 or 32 bits a pixel, not " + std::to_string(bpp));
   const Surface& s = b->surface;
   const size_t stride = DibStride(s.width, bpp);
   const size_t palette_bytes = bpp == 1 ? 8 : 0;

@@ -5,13 +5,14 @@
 // line k is row height-1-k), and the DIB's rows line up with the bitmap's from the top, as
 // Win32 does it. Bitmaps here are 32 bpp or monochrome; colours written into a monochrome
 // bitmap become the nearer of black and white.
+#include "platform/gdi/dib.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
 #include <new>
 
 #include "platform/gdi/dc.h"
-#include "platform/gdi/dib.h"
 
 using gdi::DeviceContext;
 using gdi::DibFormat;
@@ -133,8 +134,7 @@ int GetDIBits(HDC hdc, HBITMAP hbmp, UINT start, UINT lines, LPVOID bits, BITMAP
   if (!dc) return 0;
   gdi::Bitmap* bmp = gdi::Get<gdi::Bitmap>(hbmp);
   if (!bmp) return 0;
-  if (!info || usage > DIB_PAL_COLORS || !KnownInfoSize(info->bmiHeader.biSize))
-    return Refuse(ERROR_INVALID_PARAMETER);
+  if (!info || usage > DIB_PAL_COLORS || !KnownInfoSize(info->bmiHeader.biSize)) return Refuse(ERROR_INVALID_PARAMETER);
   const gdi::Surface& s = bmp->surface;
   const DWORD header_size = info->bmiHeader.biSize;
   const bool core = header_size == sizeof(BITMAPCOREHEADER);

@@ -49,16 +49,16 @@ struct DibFormat {
   uint32_t header_size = 0;  // biSize / bcSize
   bool core = false;         // BITMAPCOREHEADER: WORD sizes, 3-byte colour entries
   int width = 0;
-  int height = 0;            // rows (always positive)
+  int height = 0;  // rows (always positive)
   bool top_down = false;
-  int bit_count = 0;         // 1, 4, 8, 16, 24 or 32
-  uint32_t compression = 0;  // BI_RGB, BI_RLE8, BI_RLE4 or BI_BITFIELDS (alpha masks folded in)
+  int bit_count = 0;            // 1, 4, 8, 16, 24 or 32
+  uint32_t compression = 0;     // BI_RGB, BI_RLE8, BI_RLE4 or BI_BITFIELDS (alpha masks folded in)
   DibChannel red, green, blue;  // 16 and 32 bpp
-  bool plain_32 = false;     // 32 bpp laid out as the surface is (0x00RRGGBB): copied as is
-  std::vector<Pixel> colors;  // indexed formats: 1 << bit_count entries, padded
-  int color_count = 0;        // entries the DIB itself supplies
-  uint32_t image_size = 0;    // biSizeImage as given (the byte count of RLE data)
-  size_t info_size = 0;       // header, masks and colour table: where packed bits begin
+  bool plain_32 = false;        // 32 bpp laid out as the surface is (0x00RRGGBB): copied as is
+  std::vector<Pixel> colors;    // indexed formats: 1 << bit_count entries, padded
+  int color_count = 0;          // entries the DIB itself supplies
+  uint32_t image_size = 0;      // biSizeImage as given (the byte count of RLE data)
+  size_t info_size = 0;         // header, masks and colour table: where packed bits begin
 
   bool rle() const { return compression == BI_RLE8 || compression == BI_RLE4; }
   size_t stride() const { return ((static_cast<size_t>(width) * bit_count + 31) / 32) * 4; }

@@ -70,8 +70,8 @@ bool MakeChannel(uint32_t mask, int bit_count, DibChannel* c) {
 
 }  // namespace
 
-bool ParseDibInfo(const uint8_t* data, size_t size, DibSource source, UINT usage, const Palette* palette,
-                  DibFormat* f, std::string* error) {
+bool ParseDibInfo(const uint8_t* data, size_t size, DibSource source, UINT usage, const Palette* palette, DibFormat* f,
+                  std::string* error) {
   const bool file = source == DibSource::kFile;
   const char* what = file ? "BMP" : "DIB";
   *f = DibFormat{};
@@ -102,7 +102,8 @@ bool ParseDibInfo(const uint8_t* data, size_t size, DibSource source, UINT usage
   const bool os2 = hs == 16 || hs == 64;
 
   if (planes != 1) return Fail(error, "%s header says %u colour planes; only 1 is valid", what, planes);
-  if (width <= 0) return Fail(error, "%s header says the width is %lld; it must be positive", what, static_cast<long long>(width));
+  if (width <= 0)
+    return Fail(error, "%s header says the width is %lld; it must be positive", what, static_cast<long long>(width));
   if (height == 0 || height == INT32_MIN)
     return Fail(error, "%s header says the height is %lld", what, static_cast<long long>(height));
   f->top_down = height < 0;
@@ -127,7 +128,8 @@ bool ParseDibInfo(const uint8_t* data, size_t size, DibSource source, UINT usage
       alpha_masks = true;
       compression = BI_BITFIELDS;
       break;
-    case BI_JPEG: return Fail(error, "%s holds a JPEG image (BI_JPEG), which is meant for printers; not supported", what);
+    case BI_JPEG:
+      return Fail(error, "%s holds a JPEG image (BI_JPEG), which is meant for printers; not supported", what);
     case BI_PNG: return Fail(error, "%s holds a PNG image (BI_PNG), which is meant for printers; not supported", what);
     default: return Fail(error, "%s compression %u is not a known compression", what, compression);
   }
@@ -144,9 +146,12 @@ bool ParseDibInfo(const uint8_t* data, size_t size, DibSource source, UINT usage
   }
   f->bit_count = static_cast<int>(bit_count);
   f->compression = compression;
-  if (compression == BI_RLE8 && bit_count != 8) return Fail(error, "%s is RLE8 compressed but has %u bits a pixel", what, bit_count);
-  if (compression == BI_RLE4 && bit_count != 4) return Fail(error, "%s is RLE4 compressed but has %u bits a pixel", what, bit_count);
-  if (f->rle() && f->top_down) return Fail(error, "%s is RLE compressed and top-down; RLE bitmaps must be bottom-up", what);
+  if (compression == BI_RLE8 && bit_count != 8)
+    return Fail(error, "%s is RLE8 compressed but has %u bits a pixel", what, bit_count);
+  if (compression == BI_RLE4 && bit_count != 4)
+    return Fail(error, "%s is RLE4 compressed but has %u bits a pixel", what, bit_count);
+  if (f->rle() && f->top_down)
+    return Fail(error, "%s is RLE compressed and top-down; RLE bitmaps must be bottom-up", what);
   if (compression == BI_BITFIELDS && bit_count != 16 && bit_count != 32)
     return Fail(error, "%s has colour masks but %u bits a pixel; masks need 16 or 32", what, bit_count);
 
@@ -193,7 +198,8 @@ bool ParseDibInfo(const uint8_t* data, size_t size, DibSource source, UINT usage
       // OS/2 1.x writers often store fewer entries than the bit count allows; the pixel
       // data offset tells how many.
       if (!(file && f->core) || room < entry)
-        return Fail(error, "%s colour table of %u entries needs %zu bytes, %zu present", what, count, count * entry, room);
+        return Fail(error, "%s colour table of %u entries needs %zu bytes, %zu present", what, count, count * entry,
+                    room);
       count = static_cast<uint32_t>(room / entry);
     }
     f->color_count = static_cast<int>(count);

@@ -48,7 +48,8 @@ gdi::BmpResult Decode(const std::vector<uint8_t>& bytes) { return gdi::DecodeBmp
       const Pixel got = img.pixels[i], want = ref.argb[i] & 0xFFFFFF;
       if ((ref.argb[i] >> 24) == 0) continue;
       auto near = [&](int shift) {
-        return std::abs(static_cast<int>((got >> shift) & 0xFF) - static_cast<int>((want >> shift) & 0xFF)) <= tolerance;
+        const int a = static_cast<int>((got >> shift) & 0xFF), b = static_cast<int>((want >> shift) & 0xFF);
+        return std::abs(a - b) <= tolerance;
       };
       if (near(0) && near(8) && near(16)) continue;
       if (wrong++ == 0) {
@@ -380,32 +381,32 @@ TEST(Bmp, DamagedHeadersAreRefusedWithAReason) {
       {"compression", [](BmpBuilder& b) { b.compression = 9; }, "compression 9 is not a known"},
       {"jpeg", [](BmpBuilder& b) { b.compression = BI_JPEG; }, "JPEG"},
       {"png", [](BmpBuilder& b) { b.compression = BI_PNG; }, "PNG"},
-      {"rle8 at 4 bpp", [](BmpBuilder& b) { b.bit_count = 4; b.compression = BI_RLE8; }, "RLE8 compressed but has 4"},
-      {"rle top-down", [](BmpBuilder& b) { b.compression = BI_RLE8; b.height = -2; }, "must be bottom-up"},
+      {"rle8 at 4 bpp", [](BmpBuilder& b) { b.bit_count = 4, b.compression = BI_RLE8; }, "RLE8 compressed but has 4"},
+      {"rle top-down", [](BmpBuilder& b) { b.compression = BI_RLE8, b.height = -2; }, "must be bottom-up"},
       {"header size", [](BmpBuilder& b) { b.header_size = 44; }, "header size 44"},
       {"too many colours", [](BmpBuilder& b) { b.clr_used = 257; }, "257 colours; 8 bpp allows at most 256"},
       {"table cut by pixels", [](BmpBuilder& b) { b.offset = 14 + 40 + 8; }, "needs 12 bytes, 8 present"},
-      {"offset past end", [](BmpBuilder& b) { b.offset_field = 5000; }, "offset 5000 lies beyond the end of the 74-byte"},
-      {"offset in header", [](BmpBuilder& b) { b.offset_field = 30; }, "offset 30 points inside the headers, which end at 54"},
-      {"pixels short", [](BmpBuilder& b) { b.bits.pop_back(); b.file_size = 0; }, "pixel data needs 8 bytes, 7 present"},
+      {"offset past end", [](BmpBuilder& b) { b.offset_field = 5000; }, "offset 5000 lies beyond the end of the 74"},
+      {"offset in header", [](BmpBuilder& b) { b.offset_field = 30; }, "offset 30 points inside the headers"},
+      {"pixels short", [](BmpBuilder& b) { b.bits.pop_back(), b.file_size = 0; }, "pixel data needs 8 bytes, 7"},
       {"image size", [](BmpBuilder& b) { b.size_image = 9; }, "pixel data is 9 bytes, 8 present"},
       {"file size", [](BmpBuilder& b) { b.file_size = 1000; }, "says 1000 bytes"},
       {"index past palette", [](BmpBuilder& b) { b.bits[5] = 3; }, "past the 3-colour palette"},
-      {"masks on 24 bpp", [](BmpBuilder& b) { b.bit_count = 24; b.compression = BI_BITFIELDS; }, "masks need 16 or 32"},
+      {"masks on 24 bpp", [](BmpBuilder& b) { b.bit_count = 24, b.compression = BI_BITFIELDS; }, "masks need 16 or 32"},
       {"masks missing",
-       [](BmpBuilder& b) { b.bit_count = 16; b.compression = BI_BITFIELDS; b.palette.clear(); b.clr_used = 0; b.offset = 54; },
+       [](BmpBuilder& b) { b.bit_count = 16, b.compression = BI_BITFIELDS, b.clr_used = 0, b.offset = 54; },
        "masks are missing"},
       {"zero mask",
-       [](BmpBuilder& b) { b.bit_count = 32; b.compression = BI_BITFIELDS; b.masks = {0xFF0000, 0, 0xFF}; },
+       [](BmpBuilder& b) { b.bit_count = 32, b.compression = BI_BITFIELDS, b.masks = {0xFF0000, 0, 0xFF}; },
        "green mask 0x00000000"},
       {"split mask",
-       [](BmpBuilder& b) { b.bit_count = 32; b.compression = BI_BITFIELDS; b.masks = {0xFF0000, 0xF0F0, 0x0F}; },
+       [](BmpBuilder& b) { b.bit_count = 32, b.compression = BI_BITFIELDS, b.masks = {0xFF0000, 0xF0F0, 0x0F}; },
        "green mask 0x0000F0F0 is not one run"},
       {"overlapping masks",
-       [](BmpBuilder& b) { b.bit_count = 32; b.compression = BI_BITFIELDS; b.masks = {0xFF0000, 0xFFFF00, 0xFF}; },
+       [](BmpBuilder& b) { b.bit_count = 32, b.compression = BI_BITFIELDS, b.masks = {0xFF0000, 0xFFFF00, 0xFF}; },
        "green mask 0x00FFFF00 overlaps"},
       {"mask outside 16 bits",
-       [](BmpBuilder& b) { b.bit_count = 16; b.compression = BI_BITFIELDS; b.masks = {0x1F0000, 0x3E0, 0x1F}; },
+       [](BmpBuilder& b) { b.bit_count = 16, b.compression = BI_BITFIELDS, b.masks = {0x1F0000, 0x3E0, 0x1F}; },
        "red mask 0x001F0000"},
   };
   for (const Case& c : cases) {

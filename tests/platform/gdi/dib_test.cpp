@@ -91,7 +91,8 @@ Pixel Expected(const DibSpec& d, uint32_t v) {
   if (d.bpp <= 8) return v < d.palette.size() ? d.palette[v] : 0;  // short tables pad with black
   if (d.bpp == 24) return v & 0xFFFFFF;
   std::vector<DWORD> m = d.masks;
-  if (m.empty()) m = d.bpp == 16 ? std::vector<DWORD>{0x7C00, 0x03E0, 0x001F} : std::vector<DWORD>{0xFF0000, 0xFF00, 0xFF};
+  if (m.empty() && d.bpp == 16) m = {0x7C00, 0x03E0, 0x001F};
+  if (m.empty()) m = {0xFF0000, 0xFF00, 0xFF};
   Pixel p = 0;
   for (int c = 0; c < 3; ++c) {
     const int shift = std::countr_zero(m[c]);
@@ -494,7 +495,8 @@ TEST(CreateDIBitmap, TakesTheFormatOfTheDC) {
   const size_t live = gdi::LiveHandleCount();
   auto bad = InfoWords(d);
   Info(bad)->bmiHeader.biBitCount = 7;
-  EXPECT_EQ(CreateDIBitmap(colour_dc, &Info(info)->bmiHeader, CBM_INIT, bits.data(), Info(bad), DIB_RGB_COLORS), nullptr);
+  const BITMAPINFOHEADER* size = &Info(info)->bmiHeader;
+  EXPECT_EQ(CreateDIBitmap(colour_dc, size, CBM_INIT, bits.data(), Info(bad), DIB_RGB_COLORS), nullptr);
   EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
   EXPECT_EQ(CreateDIBitmap(colour_dc, &Info(info)->bmiHeader, CBM_INIT, nullptr, Info(info), DIB_RGB_COLORS), nullptr);
   Info(bad)->bmiHeader = Info(info)->bmiHeader;

@@ -11,7 +11,7 @@ namespace testsupport {
 struct PngPicture {
   int width = 0;
   int height = 0;
-  int bit_depth = 0;            // of the file, per channel
+  int bit_depth = 0;           // of the file, per channel
   std::vector<uint32_t> argb;  // 0xAARRGGBB, top row first; 16-bit channels rounded to 8 bits
 };
 
