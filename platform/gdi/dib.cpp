@@ -32,7 +32,7 @@ uint8_t* Bytes(void* p) { return static_cast<uint8_t*>(p); }
 // Marks pixels an RLE stream skips; decoded colours never have a top byte.
 constexpr Pixel kRleSkipped = 0xFF000000;
 
-constexpr Pixel ToPixel(const PALETTEENTRY& e) {
+constexpr Pixel EntryColor(const PALETTEENTRY& e) {
   return (static_cast<Pixel>(e.peRed) << 16) | (static_cast<Pixel>(e.peGreen) << 8) | e.peBlue;
 }
 
@@ -195,7 +195,7 @@ int GetDIBits(HDC hdc, HBITMAP hbmp, UINT start, UINT lines, LPVOID bits, BITMAP
       const gdi::Palette* pal = dc->state().palette.get();
       if (!pal || pal->entries.empty()) return Refuse(ERROR_INVALID_PARAMETER);
       for (int i = 0; i < 2; ++i) {
-        two[i] = ToPixel(pal->entries[i % pal->entries.size()]);
+        two[i] = EntryColor(pal->entries[i % pal->entries.size()]);
         const WORD index = static_cast<WORD>(i);
         std::memcpy(table + 2 * i, &index, 2);
       }
