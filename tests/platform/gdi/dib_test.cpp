@@ -18,7 +18,7 @@ using testsupport::MemDC;
 namespace {
 
 // What a DIB is, for building one byte by byte.
-struct DibSpec {
+struct DibLayout {
   int bpp = 32;
   DWORD compression = BI_RGB;
   std::vector<DWORD> masks;
@@ -30,7 +30,7 @@ struct DibSpec {
 };
 
 // Header, masks and colour table, as a BITMAPINFO in memory (kept 4-byte aligned).
-std::vector<uint32_t> InfoWords(const DibSpec& d, DWORD size_image = 0) {
+std::vector<uint32_t> InfoWords(const DibLayout& d, DWORD size_image = 0) {
   std::vector<uint8_t> b;
   auto put = [&](uint32_t v, int n) {
     for (int i = 0; i < n; ++i) b.push_back(static_cast<uint8_t>(v >> (8 * i)));
@@ -67,7 +67,7 @@ BITMAPINFO* Info(std::vector<uint32_t>& words) { return reinterpret_cast<BITMAPI
 
 // The slow, obviously correct way to lay pixel values (palette indices, raw 16/32-bit words,
 // 0xRRGGBB for 24 bpp) out as DIB rows: bit by bit, leftmost pixel in the high bits.
-std::vector<uint8_t> PackBits(const DibSpec& d, const std::vector<uint32_t>& values) {
+std::vector<uint8_t> PackBits(const DibLayout& d, const std::vector<uint32_t>& values) {
   const size_t stride = ((static_cast<size_t>(d.width) * d.bpp + 31) / 32) * 4;
   std::vector<uint8_t> out(stride * d.height, 0);
   for (int y = 0; y < d.height; ++y) {
@@ -87,7 +87,7 @@ std::vector<uint8_t> PackBits(const DibSpec& d, const std::vector<uint32_t>& val
 }
 
 // The colour a pixel value stands for, worked out the long way.
-Pixel Expected(const DibSpec& d, uint32_t v) {
+Pixel Expected(const DibLayout& d, uint32_t v) {
   if (d.bpp <= 8) return v < d.palette.size() ? d.palette[v] : 0;  // short tables pad with black
   if (d.bpp == 24) return v & 0xFFFFFF;
   std::vector<DWORD> m = d.masks;
@@ -114,8 +114,8 @@ Pixel NearerOfBlackAndWhite(Pixel p) {
   return sum > 382 ? 0xFFFFFF : 0;
 }
 
-std::vector<DibSpec> EveryInputFormat() {
-  std::vector<DibSpec> f(13);
+std::vector<DibLayout> EveryInputFormat() {
+  std::vector<DibLayout> f(13);
   f[0].bpp = 1, f[0].palette = {0x123456, 0xABCDEF};
   f[1].bpp = 4, f[1].palette = {0xFF0000, 0x00FF00, 0x0000FF, 0x808080, 0x010203, 0xFEFDFC, 0x7F7F7F, 0x808081,
                                 0x111111, 0x222222, 0x333333};  // 11 of 16: the rest are black
@@ -138,9 +138,9 @@ std::vector<DibSpec> EveryInputFormat() {
 
 TEST(SetDIBits, EveryDepthMatchesASlowReferenceOnRandomPixels) {
   std::mt19937 rng(1234);
-  for (const DibSpec& base : EveryInputFormat()) {
+  for (const DibLayout& base : EveryInputFormat()) {
     for (int round = 0; round < 6; ++round) {
-      DibSpec d = base;
+      DibLayout d = base;
       d.width = 1 + static_cast<int>(rng() % 37);
       d.height = 1 + static_cast<int>(rng() % 5);
       d.top_down = !d.core && (round & 1);
@@ -165,7 +165,7 @@ TEST(SetDIBits, EveryDepthMatchesASlowReferenceOnRandomPixels) {
 TEST(SetDIBits, BandsCountScanLinesFromTheBottomAndRowsAlignAtTheTop) {
   // A 1x6 DIB band of two scan lines, written into a 1x4 bitmap.
   const std::vector<uint32_t> band = {0x0000AA, 0x0000BB};  // first in memory, then second
-  DibSpec d;
+  DibLayout d;
   d.height = 6;
   HBITMAP bmp = CreateBitmap(1, 4, 1, 32, nullptr);
   const auto up = InfoWords(d);
@@ -193,7 +193,7 @@ TEST(SetDIBits, BandsCountScanLinesFromTheBottomAndRowsAlignAtTheTop) {
 }
 
 TEST(SetDIBits, CopiesOnlyWhereTheDibAndTheBitmapOverlap) {
-  DibSpec d;
+  DibLayout d;
   d.width = 3;
   d.height = 3;
   d.top_down = true;
@@ -209,7 +209,7 @@ TEST(SetDIBits, CopiesOnlyWhereTheDibAndTheBitmapOverlap) {
 }
 
 TEST(SetDIBits, RleKeepsSkippedPixelsAndRefusesDamagedStreams) {
-  DibSpec d;
+  DibLayout d;
   d.bpp = 8;
   d.compression = BI_RLE8;
   d.width = 4;
@@ -241,7 +241,7 @@ TEST(SetDIBits, RleKeepsSkippedPixelsAndRefusesDamagedStreams) {
 }
 
 TEST(SetDIBits, PaletteIndicesGoThroughTheDCPalette) {
-  DibSpec d;
+  DibLayout d;
   d.bpp = 1;
   d.width = 2;
   const std::vector<uint16_t> indices = {13, 16};  // the default palette's red and blue
@@ -287,7 +287,7 @@ TEST(SetDIBits, DamagedHeadersAreRefusedAndLeaveTheBitmapAlone) {
   const std::vector<uint32_t> bits(64, 0xFFFFFF);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    DibSpec d;
+    DibLayout d;
     d.width = 2;
     d.height = 2;
     std::vector<uint32_t> info = InfoWords(d);  // the masks that follow are zero
@@ -297,7 +297,7 @@ TEST(SetDIBits, DamagedHeadersAreRefusedAndLeaveTheBitmapAlone) {
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(dc.Px(0, 0), RGB(1, 2, 3));
   }
-  DibSpec d;
+  DibLayout d;
   const auto good = InfoWords(d);
   EXPECT_EQ(SetDIBits(dc, dc.bitmap(), 0, 1, nullptr, Info(good), DIB_RGB_COLORS), 0);
   EXPECT_EQ(SetDIBits(dc, dc.bitmap(), 0, 1, bits.data(), nullptr, DIB_RGB_COLORS), 0);
@@ -318,7 +318,7 @@ TEST(GetDIBits, RoundTripsThroughSetDIBitsIn24And32Bpp) {
       std::vector<uint32_t> px(static_cast<size_t>(w) * h);
       for (auto& p : px) p = rng() & 0xFFFFFF;
       HBITMAP src = CreateBitmap(w, h, 1, 32, px.data());
-      DibSpec d;
+      DibLayout d;
       d.bpp = bpp;
       d.width = w;
       d.height = h;
@@ -342,7 +342,7 @@ TEST(GetDIBits, BandsCountScanLinesFromTheBottom) {
   const std::vector<uint32_t> rows = {10, 11, 12, 13, 14};  // a 1x5 bitmap, one value a row
   HBITMAP bmp = CreateBitmap(1, 5, 1, 32, rows.data());
   MemDC dc(1, 1);
-  DibSpec d;
+  DibLayout d;
   d.height = 5;
   auto up = InfoWords(d);
   std::vector<uint32_t> out(8, 0xDEAD);
@@ -403,7 +403,7 @@ TEST(GetDIBits, OneBppRowsHaveABlackAndWhiteTable) {
   HBITMAP mono = CreateBitmap(10, 2, 1, 1, nullptr);
   const uint8_t ddb[] = {0xA0, 0x40, 0x00, 0x00};  // row 0: pixels 0, 2 and 9 white
   SetBitmapBits(mono, sizeof ddb, ddb);
-  DibSpec d;
+  DibLayout d;
   d.bpp = 1;
   d.width = 10;
   d.height = 2;
@@ -437,7 +437,7 @@ TEST(GetDIBits, RefusesWhatItCannotWrite) {
   MemDC dc(2, 2);
   std::vector<uint8_t> bits(64);
   auto call = [&](void (*damage)(BITMAPINFOHEADER&)) {
-    DibSpec d;
+    DibLayout d;
     d.width = 2;
     d.height = 2;
     std::vector<uint32_t> info = InfoWords(d);
@@ -454,7 +454,7 @@ TEST(GetDIBits, RefusesWhatItCannotWrite) {
   EXPECT_TRUE(call([](BITMAPINFOHEADER& h) { h.biWidth = 0; }));
   EXPECT_TRUE(call([](BITMAPINFOHEADER& h) { h.biSize = 20; }));
   EXPECT_TRUE(call([](BITMAPINFOHEADER& h) { h.biWidth = 1 << 16, h.biHeight = 1 << 14; }));
-  DibSpec d;
+  DibLayout d;
   auto info = InfoWords(d);
   EXPECT_EQ(GetDIBits(nullptr, dc.bitmap(), 0, 1, bits.data(), Info(info), DIB_RGB_COLORS), 0);
   EXPECT_EQ(GetDIBits(dc, nullptr, 0, 1, bits.data(), Info(info), DIB_RGB_COLORS), 0);
@@ -462,7 +462,7 @@ TEST(GetDIBits, RefusesWhatItCannotWrite) {
 }
 
 TEST(CreateDIBitmap, TakesTheFormatOfTheDC) {
-  DibSpec d;
+  DibLayout d;
   d.bpp = 24;
   d.width = 2;
   d.height = 1;
@@ -537,7 +537,7 @@ TEST(BitmapBits, DeviceDependentRowsArePaddedTo16Bits) {
 
 TEST(DIBPatternBrush, TilesTheDibFromTheBrushOrigin) {
   // A packed 2x2 24 bpp DIB, bottom-up: red green / blue white (top row first on screen).
-  DibSpec d;
+  DibLayout d;
   d.bpp = 24;
   d.width = 2;
   d.height = 2;
@@ -558,7 +558,7 @@ TEST(DIBPatternBrush, TilesTheDibFromTheBrushOrigin) {
   EXPECT_PICTURE(dc, 0, 0, {"grgr", ".b.b", "grgr"}, legend);
   DeleteObject(brush);
   // A 1 bpp DIB pattern keeps its own colours, whatever the text colour.
-  DibSpec m;
+  DibLayout m;
   m.bpp = 1;
   m.width = 2;
   m.palette = {0x0000FF, 0xFF0000};
