@@ -590,3 +590,35 @@ TEST(DIBColorTable, DibSectionsHereHaveNone) {
   EXPECT_EQ(GetDIBColorTable(nullptr, 0, 4, colors), 0u);
   EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
 }
+
+TEST(DibToDevice, BottomUpSourceRectanglesCountFromTheBottomLeft) {
+  // A 2x3 bottom-up DIB: rows in memory bottom first; each pixel's blue byte is its row
+  // number counted from the top of the picture.
+  struct {
+    BITMAPINFOHEADER h;
+  } info{};
+  info.h.biSize = sizeof(BITMAPINFOHEADER);
+  info.h.biWidth = 2;
+  info.h.biHeight = 3;
+  info.h.biPlanes = 1;
+  info.h.biBitCount = 32;
+  const uint32_t bits[6] = {2, 2, 1, 1, 0, 0};  // bottom row (picture row 2) first
+  testsupport::MemDC dc(4, 4, RGB(255, 255, 255));
+  // Source y = 0 with height 1 is the bottom row of the picture.
+  ASSERT_EQ(SetDIBitsToDevice(dc, 0, 0, 2, 1, 0, 0, 0, 3, bits, reinterpret_cast<BITMAPINFO*>(&info),
+                              DIB_RGB_COLORS),
+            3);
+  EXPECT_EQ(dc.Px(0, 0), RGB(0, 0, 2));
+  EXPECT_EQ(dc.Px(0, 1), RGB(255, 255, 255));
+  // StretchDIBits of the whole picture, doubled vertically.
+  ASSERT_EQ(StretchDIBits(dc, 0, 0, 2, 4, 0, 1, 2, 2, bits, reinterpret_cast<BITMAPINFO*>(&info),
+                          DIB_RGB_COLORS, SRCCOPY),
+            3);
+  EXPECT_EQ(dc.Px(1, 0), RGB(0, 0, 0));  // picture rows 0 and 1 (source y 1..2 from the bottom)
+  EXPECT_EQ(dc.Px(1, 3), RGB(0, 0, 1));
+  // Damage is refused, nothing drawn.
+  info.h.biBitCount = 7;
+  EXPECT_EQ(StretchDIBits(dc, 0, 0, 2, 2, 0, 0, 2, 2, bits, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                          SRCCOPY),
+            0);
+}
