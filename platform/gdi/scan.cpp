@@ -359,11 +359,12 @@ void Wedge::Row(int64_t y, int lo, int hi, Intervals& out) const {
     case Mode::One: first_.Row(y, lo, hi, out); return;
     case Mode::Both:
     case Mode::Either: {
-      Intervals a, b;
-      first_.Row(y, lo, hi, a);
-      second_.Row(y, lo, hi, b);
-      if (mode_ == Mode::Both) IntersectIntervals(a, b, out);
-      else UniteIntervals(a, b, out);
+      xa_.clear();
+      xb_.clear();
+      first_.Row(y, lo, hi, xa_);
+      second_.Row(y, lo, hi, xb_);
+      if (mode_ == Mode::Both) IntersectIntervals(xa_, xb_, out);
+      else UniteIntervals(xa_, xb_, out);
       return;
     }
   }
@@ -381,11 +382,10 @@ Intersection::Intersection(const Figure& a, const Figure& b) : a_(a), b_(b) {
 void Intersection::Row(int64_t y, int lo, int hi, Intervals& out) const {
   out.clear();
   if (y < top || y >= bottom) return;
-  Intervals a, b;
-  a_.Row(y, lo, hi, a);
-  if (a.empty()) return;
-  b_.Row(y, lo, hi, b);
-  IntersectIntervals(a, b, out);
+  a_.Row(y, lo, hi, xa_);
+  if (xa_.empty()) return;
+  b_.Row(y, lo, hi, xb_);
+  IntersectIntervals(xa_, xb_, out);
 }
 
 int64_t Intersection::SameUntil(int64_t y) const { return std::min(a_.SameUntil(y), b_.SameUntil(y)); }
@@ -397,11 +397,10 @@ Difference::Difference(const Figure& a, const Figure& b) : a_(a), b_(b) {
 
 void Difference::Row(int64_t y, int lo, int hi, Intervals& out) const {
   out.clear();
-  Intervals a, b;
-  a_.Row(y, lo, hi, a);
-  if (a.empty()) return;
-  b_.Row(y, lo, hi, b);
-  SubtractIntervals(a, b, out);
+  a_.Row(y, lo, hi, xa_);
+  if (xa_.empty()) return;
+  b_.Row(y, lo, hi, xb_);
+  SubtractIntervals(xa_, xb_, out);
 }
 
 int64_t Difference::SameUntil(int64_t y) const { return std::min(a_.SameUntil(y), b_.SameUntil(y)); }
@@ -416,19 +415,33 @@ int64_t Boundary::SameUntil(int64_t y) const {
   return std::max(y + 1, f_.SameUntil(y - 1) - 1);
 }
 
+const Intervals& Boundary::Source(int64_t y, int lo, int hi) const {
+  for (const Cached& c : cache_)
+    if (c.valid && c.y == y && c.lo == lo && c.hi == hi) return c.xs;
+  Cached& c = cache_[next_];
+  next_ = (next_ + 1) % std::size(cache_);
+  c.y = y;
+  c.lo = lo;
+  c.hi = hi;
+  c.valid = true;
+  f_.Row(y, lo, hi, c.xs);
+  return c.xs;
+}
+
 void Boundary::Row(int64_t y, int lo, int hi, Intervals& out) const {
   out.clear();
   // One column more on each side, so erosion at the window's edges sees the real neighbours.
-  Intervals cur, up, down, eroded, inner, tmp;
-  f_.Row(y, lo - 1, hi + 1, cur);
-  if (cur.empty()) return;
-  f_.Row(y - 1, lo - 1, hi + 1, up);
-  f_.Row(y + 1, lo - 1, hi + 1, down);
-  for (const Interval& iv : cur)
-    if (iv.second - iv.first > 2) eroded.emplace_back(iv.first + 1, iv.second - 1);
-  IntersectIntervals(eroded, up, tmp);
-  IntersectIntervals(tmp, down, inner);
-  SubtractIntervals(cur, inner, out);
+  // Copies: a later lookup may reuse the cache slot of an earlier one.
+  cur_ = Source(y, lo - 1, hi + 1);
+  if (cur_.empty()) return;
+  up_ = Source(y - 1, lo - 1, hi + 1);
+  down_ = Source(y + 1, lo - 1, hi + 1);
+  eroded_.clear();
+  for (const Interval& iv : cur_)
+    if (iv.second - iv.first > 2) eroded_.emplace_back(iv.first + 1, iv.second - 1);
+  IntersectIntervals(eroded_, up_, tmp_);
+  IntersectIntervals(tmp_, down_, inner_);
+  SubtractIntervals(cur_, inner_, out);
   ClampIntervals(out, lo, hi);
 }
 

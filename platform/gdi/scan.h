@@ -141,6 +141,7 @@ class Wedge : public Figure {
   explicit Wedge(Mode m) : mode_(m) {}
   Mode mode_;
   HalfPlane first_{}, second_{};
+  mutable Intervals xa_, xb_;  // scratch rows
 };
 
 class Intersection : public Figure {
@@ -152,6 +153,7 @@ class Intersection : public Figure {
  private:
   const Figure& a_;
   const Figure& b_;
+  mutable Intervals xa_, xb_;  // scratch rows, kept to spare allocations
 };
 
 class Difference : public Figure {
@@ -163,6 +165,7 @@ class Difference : public Figure {
  private:
   const Figure& a_;
   const Figure& b_;
+  mutable Intervals xa_, xb_;  // scratch rows, kept to spare allocations
 };
 
 // The one-pixel outline of a figure: its pixels with a 4-neighbour outside it.
@@ -173,7 +176,18 @@ class Boundary : public Figure {
   int64_t SameUntil(int64_t y) const override;
 
  private:
+  // The figure's rows, cached: a scan asks for each row three times in a row.
+  const Intervals& Source(int64_t y, int lo, int hi) const;
   const Figure& f_;
+  struct Cached {
+    int64_t y = 0;
+    int lo = 0, hi = 0;
+    bool valid = false;
+    Intervals xs;
+  };
+  mutable Cached cache_[4];
+  mutable size_t next_ = 0;
+  mutable Intervals cur_, up_, down_, eroded_, tmp_, inner_;  // scratch rows
 };
 
 // The pixels a round pen tip of the given width covers when centred on pixel c.

@@ -144,7 +144,7 @@ RECT ChainArea(const Box& box, const RECT& window) {
   return window;
 }
 
-// The outline of a shape drawn with a cosmetic pen.
+// The outline of a shape drawn with a cosmetic pen (styled, or along an arc).
 Outline CosmeticOutline(const ShapeCall& call, const Box& box, const PenInfo& pen, const RECT& window) {
   Outline out;
   out.unite = true;
@@ -172,12 +172,8 @@ Outline CosmeticOutline(const ShapeCall& call, const Box& box, const PenInfo& pe
   const Boundary edge(oval);
   const Point64 c2 = box.centre2();
   if (!Curved(call.kind)) {
-    if (dash.solid()) {
-      out.area = FigureRegion(edge, window);
-    } else {
-      const Point64 right{c2.x + 2, c2.y};  // closed curves start at three o'clock
-      TraceChain(ChainOf(edge, ChainArea(box, window), c2, right, call.clockwise), window, dash, trace);
-    }
+    const Point64 right{c2.x + 2, c2.y};  // closed curves start at three o'clock
+    TraceChain(ChainOf(edge, ChainArea(box, window), c2, right, call.clockwise), window, dash, trace);
     out.on = std::move(trace.on);
     out.off = std::move(trace.off);
     return out;
@@ -271,6 +267,14 @@ Point64 DrawShape(DeviceContext& dc, const ShapeCall& call) {
     box = in;
   }
   if (box.empty() && !call.has_lead) return arc_end;
+  if (pen.kind == PenInfo::Kind::Cosmetic && pen.dashes.empty() && !Curved(call.kind)) {
+    // A solid one-pixel outline is the figure's own boundary: fill inside it, then draw it.
+    const Oval oval = OvalOf(call, box);
+    const Boundary edge(oval);
+    if (!brush.nothing) FillRegion(dc.surface(), clip, FigureRegion(Difference(oval, edge), window), brush);
+    FillRegion(dc.surface(), clip, FigureRegion(edge, window), pen.ink);
+    return arc_end;
+  }
   Outline outline;
   if (!box.empty()) {
     outline = pen.kind == PenInfo::Kind::Wide ? WideOutline(call, box, pen, window)
