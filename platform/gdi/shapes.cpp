@@ -182,10 +182,19 @@ Outline CosmeticOutline(const ShapeCall& call, const Box& box, const PenInfo& pe
   if (call.has_lead) TraceLine(call.lead, s, window, dash, trace);
   const Wedge sector = SectorOf(call, box);
   const Intersection arc(edge, sector);
+  // The arc runs from its start point to its end point whichever way its pixels round, so
+  // lines meeting it there (ArcTo, Pie, Chord) join without a gap.
   if (dash.solid()) {
     out.area = FigureRegion(arc, window);
+    for (const Point64& p : {s, e})
+      if (p.x >= window.left && p.x < window.right && p.y >= window.top && p.y < window.bottom)
+        trace.Add(true, p.x, p.y);
   } else {
-    TraceChain(ChainOf(arc, ChainArea(box, window), c2, Doubled(call.start), call.clockwise), window, dash, trace);
+    std::vector<Point64> chain = ChainOf(arc, ChainArea(box, window), c2, Doubled(call.start), call.clockwise);
+    std::erase_if(chain, [&](const Point64& p) { return p == s || p == e; });
+    chain.insert(chain.begin(), s);
+    if (!(e == s)) chain.push_back(e);
+    TraceChain(chain, window, dash, trace);
   }
   const Point64 centre{c2.x >> 1, c2.y >> 1};
   if (call.kind == Kind::Pie) {

@@ -358,6 +358,13 @@ TEST(Arc, DrawsOnlyTheCurveAndArcToMovesThePosition) {
   EXPECT_EQ(dc.Px(10, 15), kBlack);  // ...to the start of the arc at (20, 10)
   EXPECT_EQ(dc.Px(17, 3), kBlack);   // the arc
   EXPECT_EQ(dc.Px(3, 3), kWhite);
+  // The arc starts exactly where the line ends, even when its own pixels round away.
+  MemDC big(26, 26);
+  MoveToEx(big, 0, 25, nullptr);
+  ArcTo(big, 2, 2, 24, 24, 24, 13, 13, 0);
+  EXPECT_EQ(big.Px(22, 14), kBlack);
+  EXPECT_EQ(big.Px(23, 13), kBlack);
+  EXPECT_EQ(big.Px(23, 12), kBlack);
 }
 
 TEST(ShapeRegions, HoldExactlyWhatTheNullPenFills) {
