@@ -19,7 +19,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
       const std::string name = r.benchmark_name();
       const auto slash = name.find('/');
       if (slash == std::string::npos) continue;
-      times_[name.substr(slash + 1)][name.substr(0, slash)] = r.GetAdjustedRealTime();
+      // Seconds per iteration, whatever unit the benchmark prints in.
+      times_[name.substr(slash + 1)][name.substr(0, slash)] = r.real_accumulated_time / static_cast<double>(r.iterations);
       if (std::find(order_.begin(), order_.end(), name.substr(slash + 1)) == order_.end())
         order_.push_back(name.substr(slash + 1));
     }
@@ -38,7 +39,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
       auto cell = [](double v) {
         char buf[32];
         if (v < 0) std::snprintf(buf, sizeof buf, "%12s", "-");
-        else std::snprintf(buf, sizeof buf, "%10.1fus", v / 1000.0);
+        else std::snprintf(buf, sizeof buf, "%10.1fus", v * 1e6);
         return std::string(buf);
       };
       auto ratio = [](double a, double b) {

@@ -257,16 +257,22 @@ void RunStretch(const Surface& ds, const Region& clip, RECT vis, const BlitJob& 
   const bool converts = job.convert.kind != Converter::None && job.sampling != Sampling::Average;
   std::vector<Pixel> raw_buf(static_cast<size_t>(vis.right - vis.left));
   std::vector<Pixel> conv_buf(converts ? raw_buf.size() : 0);
+  // Enlarging repeats source rows: a span with the same source rows and columns as the one
+  // before reuses its samples.
+  int last_a = -1, last_b = -1, last_x0 = 0, last_x1 = -1;
   ForEachSpan(clip, vis, false, false, [&](int y, int x0, int x1) {
     const int n = x1 - x0;
     const size_t ri = static_cast<size_t>(y - row_base), ci = static_cast<size_t>(x0 - col_base);
-    SampleRow(view, job.sampling, ra[ri], rb[ri], my.mirror, &ca[ci], &cb[ci], mx.mirror, n, job.convert,
-              ds.monochrome, raw_buf.data());
-    const Pixel* src = raw_buf.data();
-    if (converts) {
-      job.convert.Row(raw_buf.data(), conv_buf.data(), n);
-      src = conv_buf.data();
+    if (ra[ri] != last_a || rb[ri] != last_b || x0 != last_x0 || x1 != last_x1) {
+      SampleRow(view, job.sampling, ra[ri], rb[ri], my.mirror, &ca[ci], &cb[ci], mx.mirror, n, job.convert,
+                ds.monochrome, raw_buf.data());
+      if (converts) job.convert.Row(raw_buf.data(), conv_buf.data(), n);
+      last_a = ra[ri];
+      last_b = rb[ri];
+      last_x0 = x0;
+      last_x1 = x1;
     }
+    const Pixel* src = converts ? conv_buf.data() : raw_buf.data();
     writer.Write(SpanInput{y, x0, n, ds.Row(y) + x0, src, raw_buf.data()});
   });
 }

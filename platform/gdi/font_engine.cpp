@@ -255,7 +255,7 @@ Glyph RealizedFont::Render(uint32_t cp) {
   return g;
 }
 
-const Glyph& RealizedFont::GetGlyph(uint32_t cp) {
+const Glyph& RealizedFont::SlowGlyph(uint32_t cp) {
   auto it = glyphs_.find(cp);
   if (it != glyphs_.end()) return it->second;
   return glyphs_.emplace(cp, Render(cp)).first->second;

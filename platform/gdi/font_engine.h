@@ -50,7 +50,13 @@ class RealizedFont {
   int strike_offset() const { return strike_offset_; }
   int strike_thickness() const { return strike_thickness_; }
 
-  const Glyph& GetGlyph(uint32_t code_point);
+  const Glyph& GetGlyph(uint32_t code_point) {
+    if (code_point < kDirect) {
+      if (!direct_[code_point]) direct_[code_point] = &SlowGlyph(code_point);
+      return *direct_[code_point];
+    }
+    return SlowGlyph(code_point);
+  }
   int Advance(uint32_t code_point) { return GetGlyph(code_point).advance; }
 
  private:
@@ -58,6 +64,11 @@ class RealizedFont {
   RealizedFont() = default;
   bool Load(const LOGFONT& lf, const FaceInfo& face);
   Glyph Render(uint32_t code_point);
+  const Glyph& SlowGlyph(uint32_t code_point);
+
+  // Latin-1 glyphs are found by index; the map holds every glyph (its nodes never move).
+  static constexpr uint32_t kDirect = 256;
+  const Glyph* direct_[kDirect] = {};
 
   const FaceInfo* face_ = nullptr;
   void* ft_face_ = nullptr;  // FT_Face

@@ -1,6 +1,7 @@
 #include "platform/gdi/raster.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/gdi/dc.h"
 
@@ -12,6 +13,22 @@ int Mod(int a, int m) {
   return r < 0 ? r + m : r;
 }
 
+// Runs at least this long are filled with the processor's string store, which writes whole
+// cache lines without reading them first (about 1.6x faster than vector stores on the
+// machines we measured; see docs/performance.md).
+constexpr int kStringStoreMin = 64;
+
+inline void FillPixels(Pixel* p, int n, Pixel v) {
+#if defined(__x86_64__)
+  if (n >= kStringStoreMin) {
+    size_t count = static_cast<size_t>(n);
+    asm volatile("rep stosl" : "+D"(p), "+c"(count) : "a"(v) : "memory");
+    return;
+  }
+#endif
+  std::fill_n(p, n, v);
+}
+
 // Writes one run of pixels [x0, x1) of row y.
 inline void ApplyRun(Pixel* row, int x0, int x1, int y, const Ink& ink) {
   if (!ink.tile) {
@@ -19,7 +36,7 @@ inline void ApplyRun(Pixel* row, int x0, int x1, int y, const Ink& ink) {
     Pixel* p = row + x0;
     const int n = x1 - x0;
     if (a == 0) {
-      std::fill_n(p, n, x);
+      FillPixels(p, n, x);
     } else {
       for (int i = 0; i < n; ++i) p[i] = (p[i] & a) ^ x;
     }
@@ -30,6 +47,23 @@ inline void ApplyRun(Pixel* row, int x0, int x1, int y, const Ink& ink) {
   const Pixel* and_row = &t.and_mask[static_cast<size_t>(ty) * t.width];
   const Pixel* xor_row = &t.xor_mask[static_cast<size_t>(ty) * t.width];
   int tx = Mod(x0 - ink.origin.x, t.width);
+  if (t.copy && x1 - x0 > 2 * t.width) {
+    // A pattern copy: lay down one tile width, then double what is written; every copy
+    // starts on a multiple of the tile width, so the phase stays right.
+    Pixel* p = row + x0;
+    const int n = x1 - x0;
+    for (int i = 0; i < t.width; ++i) {
+      p[i] = xor_row[tx];
+      if (++tx == t.width) tx = 0;
+    }
+    int done = t.width;
+    while (done < n) {
+      const int chunk = std::min(done, n - done);
+      std::memcpy(p + done, p, sizeof(Pixel) * static_cast<size_t>(chunk));
+      done += chunk;
+    }
+    return;
+  }
   for (int x = x0; x < x1; ++x) {
     row[x] = (row[x] & and_row[tx]) ^ xor_row[tx];
     if (++tx == t.width) tx = 0;
@@ -69,11 +103,30 @@ void FillRegion(const Surface& s, const Region& clip, const Region& area, const 
   FillRects(s, clip, area.rects().data(), area.rects().size(), ink);
 }
 
+namespace {
+
+// v / 255 rounded, exact for v in [0, 255 * 255].
+inline unsigned Div255(unsigned v) {
+  v += 128;
+  return (v + (v >> 8)) >> 8;
+}
+
+// d + (c - d) * a / 255 on each of the three colour bytes (the top byte is cleared).
+inline Pixel Blend(Pixel d, Pixel c, unsigned a) {
+  const unsigned na = 255 - a;
+  const unsigned r = Div255(((c >> 16) & 0xFF) * a + ((d >> 16) & 0xFF) * na);
+  const unsigned g = Div255(((c >> 8) & 0xFF) * a + ((d >> 8) & 0xFF) * na);
+  const unsigned b = Div255((c & 0xFF) * a + (d & 0xFF) * na);
+  return (r << 16) | (g << 8) | b;
+}
+
+}  // namespace
+
 void DrawCoverage(const Surface& s, const Region& clip, int x, int y, int w, int h, const uint8_t* coverage,
                   Pixel c) {
   if (!s.valid() || w <= 0 || h <= 0) return;
   c &= kPixelMask;
-  const int threshold_only = s.monochrome;
+  const bool threshold_only = s.monochrome;
   for (int row = 0; row < h; ++row) {
     const uint8_t* cov = coverage + static_cast<size_t>(row) * w;
     clip.ForEachClippedSpan(y + row, x, x + w, [&](int py, int x0, int x1) {
@@ -83,16 +136,9 @@ void DrawCoverage(const Surface& s, const Region& clip, int x, int y, int w, int
         if (a == 0) continue;
         if (a == 255 || threshold_only) {
           if (a >= 128) dst[px] = c;
-          continue;
+        } else {
+          dst[px] = Blend(dst[px], c, a);
         }
-        const Pixel d = dst[px];
-        Pixel out = 0;
-        for (int shift = 0; shift <= 16; shift += 8) {
-          const int dc = static_cast<int>((d >> shift) & 0xFF), cc = static_cast<int>((c >> shift) & 0xFF);
-          const int v = dc + ((cc - dc) * static_cast<int>(a) + (cc >= dc ? 127 : -127)) / 255;
-          out |= static_cast<Pixel>(v) << shift;
-        }
-        dst[px] = out;
       }
     });
   }
@@ -153,10 +199,12 @@ Ink BrushInk(DeviceContext& dc, const Brush* brush, int rop2) {
   tile->height = pat->height;
   tile->and_mask.resize(pat->color.size());
   tile->xor_mask.resize(pat->color.size());
+  tile->copy = true;
   for (size_t i = 0; i < pat->color.size(); ++i) {
     const RopMask m = pat->opaque.empty() || pat->opaque[i] ? Rop2Mask(rop2, pat->color[i]) : RopMask{~Pixel{0}, 0};
     tile->and_mask[i] = m.and_mask;
     tile->xor_mask[i] = m.xor_mask;
+    tile->copy = tile->copy && m.and_mask == 0;
   }
   Ink ink;
   ink.tile = std::move(tile);

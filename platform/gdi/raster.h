@@ -50,6 +50,7 @@ struct InkTile {
   int height = 0;
   std::vector<Pixel> and_mask;
   std::vector<Pixel> xor_mask;
+  bool copy = false;  // every and_mask is 0: the tile's pixels are simply written
 };
 
 // What a fill or a line writes.

@@ -193,7 +193,6 @@ void ScanPolygons(const FixPoint* pts, const int* counts, size_t polys, int fill
   std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.first_row < b.first_row; });
 
   std::vector<Edge*> active;
-  std::vector<std::pair<int64_t, int>> cross;
   Intervals xs;
   size_t next = 0;
   int64_t row = edges[0].first_row;
@@ -210,16 +209,22 @@ void ScanPolygons(const FixPoint* pts, const int* counts, size_t polys, int fill
       row = edges[next].first_row;
       continue;
     }
-    cross.clear();
-    for (const Edge* e : active) cross.emplace_back(e->Crossing(), e->dir);
-    std::sort(cross.begin(), cross.end());
+    // Crossings move little from row to row, so an insertion sort of the active edges
+    // (nearly in order already) beats sorting a fresh list.
+    for (size_t i = 1; i < active.size(); ++i) {
+      Edge* e = active[i];
+      const int64_t x = e->Crossing();
+      size_t j = i;
+      for (; j > 0 && active[j - 1]->Crossing() > x; --j) active[j] = active[j - 1];
+      active[j] = e;
+    }
     xs.clear();
     int wind = 0;
     bool inside = false;
     int64_t start = 0;
-    for (size_t i = 0; i < cross.size();) {
-      const int64_t x = cross[i].first;
-      for (; i < cross.size() && cross[i].first == x; ++i) wind += cross[i].second;
+    for (size_t i = 0; i < active.size();) {
+      const int64_t x = active[i]->Crossing();
+      for (; i < active.size() && active[i]->Crossing() == x; ++i) wind += active[i]->dir;
       const bool now = fill_mode == WINDING ? wind != 0 : (wind & 1) != 0;
       if (now && !inside) start = x;
       if (!now && inside) {

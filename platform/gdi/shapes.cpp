@@ -383,12 +383,21 @@ BOOL Polygons(HDC hdc, const POINT* pts, const INT* counts, int polys) {
   const gdi::PenInfo pen = gdi::ResolvePen(*dc);
   const gdi::Outline outline = gdi::TracePolylines(*dc, pen, mapped, sizes, true);
   const gdi::Ink brush = gdi::BrushInk(*dc, dc->state().brush.get(), dc->state().rop2);
-  if (!brush.nothing) {
+  if (!brush.nothing && pen.kind == gdi::PenInfo::Kind::None) {
+    // Nothing to leave out for a pen: bands go straight to the surface.
+    const gdi::Surface& surface = dc->surface();
+    gdi::ScanPolygons(fixed.data(), counts, static_cast<size_t>(polys), dc->state().poly_fill_mode, clip.bounds(),
+                      [&](int top, int bottom, const gdi::Intervals& xs) {
+                        for (const auto& [a, b] : xs) {
+                          const RECT r{a, top, b, bottom};
+                          gdi::FillRects(surface, clip, &r, 1, brush);
+                        }
+                      });
+  } else if (!brush.nothing) {
     gdi::Region::Builder builder;
     gdi::ScanPolygons(fixed.data(), counts, static_cast<size_t>(polys), dc->state().poly_fill_mode, clip.bounds(),
                       [&](int top, int bottom, const gdi::Intervals& xs) { builder.AddBand(top, bottom, xs); });
-    gdi::Region fill = builder.Finish();
-    if (pen.kind != gdi::PenInfo::Kind::None) fill = gdi::Region::Combine(fill, outline.Covered(), RGN_DIFF);
+    const gdi::Region fill = gdi::Region::Combine(builder.Finish(), outline.Covered(), RGN_DIFF);
     gdi::FillRegion(dc->surface(), clip, fill, brush);
   }
   outline.Draw(*dc, pen);

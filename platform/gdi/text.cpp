@@ -91,8 +91,12 @@ BOOL DrawString(HDC hdc, int x, int y, UINT options, const RECT* rc, std::string
   }
   gdi::DCState& st = dc->state();
   const TEXTMETRIC& tm = font->metrics();
-  const std::vector<uint32_t> cps = Decode(text);
-  std::vector<int> advances(cps.size());
+  // Reused between calls: text output must not allocate once warmed up.
+  static thread_local std::vector<uint32_t> cps;
+  static thread_local std::vector<int> advances;
+  cps.clear();
+  for (size_t i = 0; i < text.size();) cps.push_back(gdi::NextCodePoint(text, i));
+  advances.resize(cps.size());
   int width = 0;
   for (size_t i = 0; i < cps.size(); ++i) {
     advances[i] = dx ? dx[i] : font->Advance(cps[i]) + st.char_extra;
