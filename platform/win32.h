@@ -6,3 +6,4 @@
 #include "platform/win32/gdi.h"
 #include "platform/win32/draw.h"
 #include "platform/win32/text.h"
+#include "platform/win32/user.h"
