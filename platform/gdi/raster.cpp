@@ -86,6 +86,11 @@ void FillRects(const Surface& s, const Region& clip, const RECT* rects, size_t c
   if (ink.nothing || !s.valid()) return;
   for (size_t i = 0; i < count; ++i) {
     clip.ForEachClipped(rects[i], [&](const RECT& r) {
+      // Whole rows of a gap-free surface are one run of memory.
+      if (!ink.tile && ink.solid.and_mask == 0 && r.left == 0 && r.right == s.width && s.stride == s.width) {
+        FillPixels(s.Row(r.top), s.width * (r.bottom - r.top), ink.solid.xor_mask);
+        return;
+      }
       for (int y = r.top; y < r.bottom; ++y) ApplyRun(s.Row(y), r.left, r.right, y, ink);
     });
   }
