@@ -23,8 +23,6 @@ Screen& S() {
   return *s;
 }
 
-RECT Offset(RECT r, int dx, int dy) { return RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
-
 RECT ClientOnScreen(const Window* w) {
   const POINT o = ClientScreenOrigin(w);
   return RECT{o.x, o.y, o.x + (w->client.right - w->client.left), o.y + (w->client.bottom - w->client.top)};

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <map>
 
+#include "platform/user/input.h"
 #include "platform/user/queue.h"
 
 namespace user {
@@ -78,6 +79,20 @@ std::vector<Window*>& TopLevel() {
 }
 
 std::vector<Window*>& Siblings(Window* w) { return w->parent ? w->parent->children : TopLevel(); }
+
+namespace {
+HWND main_window = nullptr;
+}
+
+Window* MainWindow() {
+  if (!main_window) return nullptr;
+  const DWORD saved = GetLastError();
+  Window* w = Find(main_window);
+  SetLastError(saved);
+  return w;
+}
+
+void SetMainWindow(HWND hwnd) { main_window = hwnd; }
 
 }  // namespace user
 
@@ -246,6 +261,7 @@ HWND CreateWindowEx(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWORD
   }
   if (!IsWindow(hwnd)) return nullptr;
   raw->created = true;
+  if (!parent && !user::MainWindow()) user::SetMainWindow(hwnd);
   SendMessage(hwnd, WM_SIZE, SIZE_RESTORED,
               MAKELPARAM(raw->client.right - raw->client.left, raw->client.bottom - raw->client.top));
   SendMessage(hwnd, WM_MOVE, 0, MAKELPARAM(raw->rect.left + raw->client.left, raw->rect.top + raw->client.top));
