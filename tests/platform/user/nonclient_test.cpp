@@ -277,6 +277,19 @@ TEST(NonClient, ThickFramePixels) {
     EXPECT_EQ(dc.Px(4, y), kClient) << y;
     EXPECT_EQ(dc.Px(W - 5, y), kClient) << y;
   }
+  // Buttons at the documented places, counted from the right edge: close [W-22, W-6),
+  // maximize [W-40, W-24), minimize [W-56, W-40), rows [6, 20); 2 px of caption between max and close.
+  for (int left : {W - 22, W - 40, W - 56}) {
+    EXPECT_EQ(dc.Px(left, 6), kWhite) << left;
+    EXPECT_EQ(dc.Px(left + 15, 19), kBlack) << left;
+    EXPECT_EQ(dc.Px(left + 15, 6), kBlack) << left;
+    EXPECT_EQ(dc.Px(left + 4, 5), kNavy) << left;
+    EXPECT_EQ(dc.Px(left + 4, 20), kNavy) << left;
+  }
+  EXPECT_EQ(dc.Px(W - 24, 10), kNavy);
+  EXPECT_EQ(dc.Px(W - 23, 10), kNavy);
+  EXPECT_EQ(dc.Px(W - 6, 10), kNavy);
+  EXPECT_EQ(dc.Px(W - 57, 10), kNavy);
   // The title is drawn in white somewhere in the text rect, and nowhere outside it.
   const CaptionButtons b = CaptionLayout(Make(WS_OVERLAPPEDWINDOW), W, H);
   int white = 0;
