@@ -60,7 +60,7 @@ const std::vector<Kind> kKinds = {
     {WS_OVERLAPPEDWINDOW, WS_EX_CLIENTEDGE},
     {kDialog, WS_EX_DLGMODALFRAME},
     {kDialog, 0},
-    {kDialog | WS_EX_CONTEXTHELP, 0},
+    {kDialog, WS_EX_CONTEXTHELP},
     {WS_POPUP | WS_BORDER, 0},
     {WS_POPUP, WS_EX_STATICEDGE},
     {WS_POPUP | WS_BORDER, WS_EX_STATICEDGE},
