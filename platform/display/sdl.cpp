@@ -145,9 +145,12 @@ class SdlBackend final : public Backend {
       Close();
       return false;
     };
+    if (window_ != nullptr) {
+      if (error) *error = "SDL display: already open";
+      return false;
+    }
     if (width <= 0 || height <= 0 || width > 16384 || height > 16384)
       return fail("bad screen size " + std::to_string(width) + "x" + std::to_string(height));
-    if (window_ != nullptr) return fail("already open");
     if (g_open.exchange(true)) return fail("another SDL display is already open in this process");
     owns_open_ = true;
 
@@ -184,6 +187,7 @@ class SdlBackend final : public Backend {
     if (!CreateTexture()) return fail(SDL_GetError());
     SDL_StartTextInput();
     UpdateViewport();
+    if (!has_cursor_ && cursor_hidden_) SDL_ShowCursor(SDL_DISABLE);
     Render();
     // A wake that came before the window existed is not lost.
     ready_.store(true);
@@ -243,6 +247,7 @@ class SdlBackend final : public Backend {
   void SetCursor(const CursorImage* image) override {
     if (image == nullptr) {
       has_cursor_ = false;
+      cursor_hidden_ = true;
       if (window_ != nullptr) SDL_ShowCursor(SDL_DISABLE);
       return;
     }
@@ -257,6 +262,7 @@ class SdlBackend final : public Backend {
       cursor_scale_ = 0;
     }
     has_cursor_ = true;
+    cursor_hidden_ = false;
     ApplyCursor();
   }
 
@@ -503,6 +509,7 @@ class SdlBackend final : public Backend {
   std::string title_ = "Showrama";
   CursorImage cursor_image_{0, 0, 0, 0, {}};
   bool has_cursor_ = false;
+  bool cursor_hidden_ = false;  // SetCursor(nullptr) was the last word
   int cursor_scale_ = 0;
   bool dropping_ = false;
   std::vector<std::string> dropped_;

@@ -380,6 +380,7 @@ TEST(SdlDisplay, OpensPresentsAndCloses) {
   backend->SetTitle("Showrama display test");
   std::string error;
   ASSERT_TRUE(backend->Open(320, 200, &error)) << error;
+  EXPECT_FALSE(backend->Open(320, 200, &error));  // refused, and the open window stays usable
   auto second = display::CreateSdl();
   EXPECT_FALSE(second->Open(320, 200, &error));
   EXPECT_FALSE(error.empty());
