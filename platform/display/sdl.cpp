@@ -89,6 +89,13 @@ int VirtualKeyFromScancode(int sc, bool numlock) {
 
 int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
+// SDL's process-wide helpers (its D-Bus connection among them) go only with SDL_Quit, which
+// must wait until audio or joysticks, opened elsewhere, are done with SDL too.
+void ReleaseVideo() {
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+}
+
 // Only one SDL window exists per process; the events of a second one would be taken by the first.
 std::atomic<bool> g_open{false};
 
@@ -127,7 +134,7 @@ bool SdlVideoAvailable(std::string* error) {
     if (error) *error = SDL_GetError();
     return false;
   }
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  ReleaseVideo();
   return true;
 }
 
@@ -487,7 +494,7 @@ class SdlBackend final : public Backend {
       SDL_DestroyWindow(window_);
     }
     window_ = nullptr;
-    if (video_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (video_) ReleaseVideo();
     video_ = false;
     if (owns_open_) g_open.store(false);
     owns_open_ = false;
