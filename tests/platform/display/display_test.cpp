@@ -234,6 +234,19 @@ TEST(DisplayEnvironment, SelectBackendHonoursTheOverride) {
     ASSERT_NE(b, nullptr);
     EXPECT_STREQ(b->Name(), "headless");
   }
+  {
+    // A display name with no server behind it is no display, whatever SDL falls back to.
+    ScopedEnv x("DISPLAY", "unreachable.invalid:97"), w("WAYLAND_DISPLAY", nullptr), d("SDL_VIDEODRIVER", nullptr);
+    ScopedEnv runtime("XDG_RUNTIME_DIR", "/nonexistent-showrama-runtime");
+    ScopedEnv automatic("SHOWRAMA_DISPLAY", nullptr);
+    auto b = display::SelectBackend(&error);
+    ASSERT_NE(b, nullptr);
+    EXPECT_STREQ(b->Name(), "headless");
+    auto sdl = display::CreateSdl();
+    error.clear();
+    EXPECT_FALSE(sdl->Open(320, 200, &error));
+    EXPECT_FALSE(error.empty());
+  }
 }
 
 // SDL scancodes are USB usage numbers; keycodes of printable keys are their characters and of
