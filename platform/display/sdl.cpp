@@ -252,6 +252,7 @@ class SdlBackend final : public Backend {
   }
 
   bool WaitEvent(Event& out, int timeout_ms) override {
+    if (window_ == nullptr) return false;  // nothing can arrive before Open
     const Uint64 start = SDL_GetTicks64();
     for (;;) {
       int wait = -1;

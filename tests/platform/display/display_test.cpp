@@ -182,6 +182,14 @@ TEST(HeadlessDisplay, SdlBackendIsNotHeadless) {
   EXPECT_EQ(display::AsHeadless(sdl.get()), nullptr);
   EXPECT_EQ(display::AsHeadless(nullptr), nullptr);
   EXPECT_STREQ(sdl->Name(), "sdl");
+  // Before Open nothing touches SDL: no event, no crash.
+  display::Event out;
+  EXPECT_FALSE(sdl->WaitEvent(out, 0));
+  sdl->Wake();
+  std::vector<gdi::Pixel> bits(4, 0);
+  sdl->Present(gdi::Surface{bits.data(), 2, 2, 2, false}, {RECT{0, 0, 2, 2}});
+  sdl->WarpPointer(1, 1);
+  sdl->SetCursor(nullptr);
 }
 
 TEST(DisplayEnvironment, ScreenSizeParsesAndRefuses) {
