@@ -89,6 +89,36 @@ int VirtualKeyFromScancode(int sc, bool numlock) {
 
 int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
+// SDL's process-wide helpers (its D-Bus connection among them) go only with SDL_Quit, which
+// must wait until audio or joysticks, opened elsewhere, are done with SDL too.
+void ReleaseVideo() {
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
+}
+
+// Only the servers named in the environment are tried, so a missing Wayland server is not
+// probed (and complained about) on a plain X desktop. SDL_VIDEODRIVER, when set, still wins.
+void PreferNamedServers() {
+  std::string drivers;
+  const char* x = SDL_getenv("DISPLAY");
+  const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+  if (x != nullptr && *x != '\0') drivers = "x11";
+  if (wayland != nullptr && *wayland != '\0') drivers += drivers.empty() ? "wayland" : ",wayland";
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.empty() ? nullptr : drivers.c_str());
+}
+
+// SDL falls back to drivers that show nothing (offscreen, dummy) when the X or Wayland server
+// cannot be reached; those count as no display unless the user asked for them by name.
+bool VideoDriverShowsWindows(std::string* error) {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver == nullptr) driver = "";
+  if (std::strcmp(driver, "x11") == 0 || std::strcmp(driver, "wayland") == 0) return true;
+  const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
+  if (wanted != nullptr && *driver != '\0' && std::strstr(wanted, driver) != nullptr) return true;
+  if (error) *error = std::string("no X11 or Wayland server could be reached (SDL fell back to '") + driver + "')";
+  return false;
+}
+
 // Only one SDL window exists per process; the events of a second one would be taken by the first.
 std::atomic<bool> g_open{false};
 
@@ -123,12 +153,14 @@ POINT ScreenToArea(const Viewport& v, int x, int y) {
 
 bool SdlVideoAvailable(std::string* error) {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  PreferNamedServers();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     if (error) *error = SDL_GetError();
     return false;
   }
-  SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  return true;
+  const bool usable = VideoDriverShowsWindows(error);
+  ReleaseVideo();
+  return usable;
 }
 
 namespace {
@@ -160,8 +192,11 @@ class SdlBackend final : public Backend {
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    PreferNamedServers();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail(SDL_GetError());
     video_ = true;
+    std::string why;
+    if (!VideoDriverShowsWindows(&why)) return fail(why);
 
     wake_type_ = SDL_RegisterEvents(1);
     if (wake_type_ == static_cast<Uint32>(-1)) return fail("no user event left for waking");
@@ -217,6 +252,7 @@ class SdlBackend final : public Backend {
   }
 
   bool WaitEvent(Event& out, int timeout_ms) override {
+    if (window_ == nullptr) return false;  // nothing can arrive before Open
     const Uint64 start = SDL_GetTicks64();
     for (;;) {
       int wait = -1;
@@ -487,7 +523,7 @@ class SdlBackend final : public Backend {
       SDL_DestroyWindow(window_);
     }
     window_ = nullptr;
-    if (video_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (video_) ReleaseVideo();
     video_ = false;
     if (owns_open_) g_open.store(false);
     owns_open_ = false;

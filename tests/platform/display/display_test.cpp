@@ -182,6 +182,14 @@ TEST(HeadlessDisplay, SdlBackendIsNotHeadless) {
   EXPECT_EQ(display::AsHeadless(sdl.get()), nullptr);
   EXPECT_EQ(display::AsHeadless(nullptr), nullptr);
   EXPECT_STREQ(sdl->Name(), "sdl");
+  // Before Open nothing touches SDL: no event, no crash.
+  display::Event out;
+  EXPECT_FALSE(sdl->WaitEvent(out, 0));
+  sdl->Wake();
+  std::vector<gdi::Pixel> bits(4, 0);
+  sdl->Present(gdi::Surface{bits.data(), 2, 2, 2, false}, {RECT{0, 0, 2, 2}});
+  sdl->WarpPointer(1, 1);
+  sdl->SetCursor(nullptr);
 }
 
 TEST(DisplayEnvironment, ScreenSizeParsesAndRefuses) {
@@ -233,6 +241,19 @@ TEST(DisplayEnvironment, SelectBackendHonoursTheOverride) {
     auto b = display::SelectBackend(&error);
     ASSERT_NE(b, nullptr);
     EXPECT_STREQ(b->Name(), "headless");
+  }
+  {
+    // A display name with no server behind it is no display, whatever SDL falls back to.
+    ScopedEnv x("DISPLAY", "unreachable.invalid:97"), w("WAYLAND_DISPLAY", nullptr), d("SDL_VIDEODRIVER", nullptr);
+    ScopedEnv runtime("XDG_RUNTIME_DIR", "/nonexistent-showrama-runtime");
+    ScopedEnv automatic("SHOWRAMA_DISPLAY", nullptr);
+    auto b = display::SelectBackend(&error);
+    ASSERT_NE(b, nullptr);
+    EXPECT_STREQ(b->Name(), "headless");
+    auto sdl = display::CreateSdl();
+    error.clear();
+    EXPECT_FALSE(sdl->Open(320, 200, &error));
+    EXPECT_FALSE(error.empty());
   }
 }
 
