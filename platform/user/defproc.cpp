@@ -56,6 +56,10 @@ void TrackFrame(Window* w, LRESULT hit, POINT start) {
   MSG msg;
   bool inside = true;
   while (IsWindow(hwnd) && GetCapture() == hwnd && GetMessage(&msg, nullptr, 0, 0)) {
+    // The button may come up outside any window of ours: then the drag is over.
+    if (msg.message == WM_NCLBUTTONUP || !(GetKeyState(VK_LBUTTON) & 0x8000)) {
+      if (msg.message != WM_LBUTTONUP) break;
+    }
     if (msg.message != WM_MOUSEMOVE && msg.message != WM_LBUTTONUP) {
       if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && !button) {
         SetWindowPos(hwnd, nullptr, origin.left, origin.top, origin.right - origin.left, origin.bottom - origin.top,

@@ -21,7 +21,9 @@ void Connect(display::Backend* b, int width, int height) {
   user::Driver d;
   d.pump = [b] {
     display::Event e;
-    while (b->WaitEvent(e, 0)) user::ProcessEvent(e);
+    if (!b->WaitEvent(e, 0)) return false;
+    user::ProcessEvent(e);
+    return true;
   };
   d.wait = [b](int timeout) {
     display::Event e;
@@ -63,7 +65,15 @@ bool OpenHeadless(int width, int height) {
 
 display::Backend* Backend() { return TheBackend().get(); }
 
-void Inject(const display::Event& e) { user::ProcessEvent(e); }
+void Inject(const display::Event& e) {
+  // Through the display's own queue when it has one, so events are turned into messages
+  // when the loop fetches them (after earlier ones were handled), as real input is.
+  if (display::Headless* h = display::AsHeadless(Backend())) {
+    h->Inject(e);
+    return;
+  }
+  user::ProcessEvent(e);
+}
 
 void MoveMouse(int x, int y) {
   display::Event e;
@@ -92,10 +102,9 @@ void MouseUp(int x, int y, int button) {
 }
 
 void Click(int x, int y, int button) {
+  // Queued whole: a press may start a modal loop that waits for the release.
   MoveMouse(x, y);
-  Pump();
   MouseDown(x, y, button);
-  Pump();
   MouseUp(x, y, button);
   Pump();
 }
@@ -105,7 +114,6 @@ void PressKey(int vk) {
   e.kind = display::EventKind::KeyDown;
   e.vk = vk;
   Inject(e);
-  Pump();
   e.kind = display::EventKind::KeyUp;
   Inject(e);
   Pump();

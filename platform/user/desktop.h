@@ -18,7 +18,10 @@ bool Open(std::string* error);
 bool OpenHeadless(int width, int height);
 display::Backend* Backend();
 
-// Input as if from the display: queued for the message loop, dispatched by Pump.
+// Input as if from the display: queued, and turned into messages when the loop fetches them
+// (Pump, or a program's own loop). Click, PressKey, TypeText and DropFiles pump as they go;
+// MoveMouse, MouseDown and MouseUp only queue, so a drag can be queued whole before a modal
+// move loop runs.
 void Inject(const display::Event& e);
 void MoveMouse(int x, int y);
 void MouseDown(int x, int y, int button = 0);

@@ -62,12 +62,17 @@ bool TakeFrom(std::deque<MSG>& q, LPMSG out, HWND hwnd, UINT lo, UINT hi, bool r
 // One pass over every source; true with *out filled when a message is there.
 bool Fetch(LPMSG out, HWND hwnd, UINT lo, UINT hi, bool remove) {
   Queue& q = Q();
-  {
-    std::lock_guard lock(q.mutex);
-    if (TakeFrom(q.posted, out, hwnd, lo, hi, remove)) return true;
+  // Display events become messages one at a time, only when the messages of the ones before
+  // are gone, so each is hit-tested against the state its predecessors left (capture, key
+  // state), as hardware input is.
+  for (;;) {
+    {
+      std::lock_guard lock(q.mutex);
+      if (TakeFrom(q.posted, out, hwnd, lo, hi, remove)) return true;
+    }
+    if (TakeFrom(q.input, out, hwnd, lo, hi, remove)) return true;
+    if (!q.input.empty() || !q.driver.pump || !q.driver.pump()) break;
   }
-  if (q.driver.pump) q.driver.pump();
-  if (TakeFrom(q.input, out, hwnd, lo, hi, remove)) return true;
   if (InFilter(MSG{nullptr, WM_PAINT, 0, 0, 0, {}}, nullptr, lo, hi)) {
     if (Window* w = NextPaintWindow()) {
       if (!hwnd || w->handle == hwnd) {

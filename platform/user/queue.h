@@ -9,7 +9,7 @@ namespace user {
 
 // Where input comes from and where finished frames go (the display), set by the desktop.
 struct Driver {
-  std::function<void()> pump;          // turn pending display events into input messages
+  std::function<bool()> pump;          // turn the next pending display event into messages; false when none
   std::function<bool(int)> wait;       // block up to timeout ms (-1 forever) for an event or a wake
   std::function<void()> wake;          // thread-safe: end a wait
   std::function<void()> present;       // show what changed on the screen
