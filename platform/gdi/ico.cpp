@@ -210,6 +210,16 @@ bool ProbePng(const uint8_t* p, size_t n, int* width, int* height, int* bpp, std
   }
   const bool depth_ok = depth <= 16 && ((depths >> depth) & 1);
   if (!depth_ok) return Fail(why, "its PNG bit depth " + Num(depth) + " is not valid for colour type " + Num(type));
+  // libpng sizes its buffers by the chunk lengths, so none may claim more than the image has.
+  for (size_t at = 8;;) {
+    if (n - at < 12) return Fail(why, "its PNG data ends at byte " + Num(n) + " without an IEND chunk");
+    const uint32_t length = U32BE(p + at);
+    if (length > n - at - 12)
+      return Fail(why, "its PNG chunk at byte " + Num(at) + " claims " + Num(length) + " bytes, past the end of the image");
+    const bool end = std::memcmp(p + at + 4, "IEND", 4) == 0;
+    at += 12 + size_t{length};
+    if (end) break;
+  }
   *width = static_cast<int>(w);
   *height = static_cast<int>(h);
   *bpp = depth * channels;

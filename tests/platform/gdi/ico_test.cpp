@@ -7,6 +7,7 @@
 #include <map>
 
 #include "platform/gdi/ico.h"
+#include "platform/gdi/png.h"
 #include "platform/win32.h"
 #include "platform/gdi/png_reader.h"
 #include "support/testdata.h"
@@ -232,6 +233,54 @@ TEST(Ico, ChoosesTheImageNearest32AtTheBestDepth) {
   EXPECT_NE(gdi::DecodeIcoEntry(file.data(), file.size(), 3).error.find("icon image 4: bitmap bit count 7"),
             std::string::npos);
   EXPECT_FALSE(gdi::DecodeIcoEntry(file.data(), file.size(), 4).image);
+}
+
+TEST(Ico, PngImagesDecodeAndDamagedOnesAreRefused) {
+  // A PNG of our own writer, in an icon directory.
+  const uint32_t pixels[6] = {0xFF0000, 0x00FF00, 0x0000FF, 0x123456, 0xFFFFFF, 0x000000};
+  HBITMAP bmp = CreateBitmap(3, 2, 1, 32, pixels);
+  const std::filesystem::path path = testsupport::OutputDir() / "ico_test_entry.png";
+  std::string why;
+  ASSERT_TRUE(gdi::WritePng(path.string(), bmp, &why)) << why;
+  DeleteObject(bmp);
+  const std::vector<uint8_t> png = ReadFile(path);
+  ASSERT_GT(png.size(), 45u);
+  std::vector<uint8_t> file(kInfo, 0);
+  Put16(file, 2, 1);
+  Put16(file, 4, 1);
+  file[kEntry] = 3;
+  file[kEntry + 1] = 2;
+  Put32(file, kEntry + 8, static_cast<uint32_t>(png.size()));
+  Put32(file, kEntry + 12, kInfo);
+  file.insert(file.end(), png.begin(), png.end());
+  const gdi::IcoResult r = gdi::DecodeIco(file.data(), file.size());
+  ASSERT_TRUE(r.image) << r.error;
+  EXPECT_TRUE(r.image->png);
+  EXPECT_TRUE(r.image->alpha);
+  EXPECT_EQ(r.image->bits_per_pixel, 24);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(r.image->pixels[i], 0xFF000000u | pixels[i]) << i;
+  EXPECT_EQ(r.image->mask, std::vector<uint8_t>(6, 0));
+
+  auto big_endian = [](std::vector<uint8_t>& b, size_t at, uint32_t v) {
+    for (int k = 0; k < 4; ++k) b[at + k] = static_cast<uint8_t>(v >> (24 - 8 * k));
+  };
+  constexpr size_t kPng = kInfo;
+  std::vector<uint8_t> damaged = file;
+  damaged[damaged.size() - 20] ^= 0x40;  // inside the image data: its checksum fails
+  EXPECT_NE(Refusal(damaged).find("PNG data is damaged"), std::string::npos);
+  std::vector<uint8_t> huge = file;
+  big_endian(huge, kPng + 33, 0x7FFFFFF0);  // the chunk after IHDR claims 2 GB
+  EXPECT_NE(Refusal(huge).find("claims 2147483632 bytes"), std::string::npos);
+  std::vector<uint8_t> wide = file;
+  big_endian(wide, kPng + 16, 300);
+  EXPECT_NE(Refusal(wide).find("300x2"), std::string::npos);
+  std::vector<uint8_t> no_end = file;
+  no_end.resize(no_end.size() - 12);
+  Put32(no_end, kEntry + 8, static_cast<uint32_t>(png.size() - 12));
+  EXPECT_NE(Refusal(no_end).find("without an IEND chunk"), std::string::npos);
+  std::vector<uint8_t> not_ihdr = file;
+  not_ihdr[kPng + 12] = 'X';
+  EXPECT_NE(Refusal(not_ihdr).find("IHDR"), std::string::npos);
 }
 
 namespace {
