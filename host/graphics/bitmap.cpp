@@ -93,10 +93,16 @@ class TBitmap::BitmapCanvas : public TCanvas {
 
  protected:
   void CreateHandle() override {
+    owner_->HandleNeeded();
     HDC dc = CreateCompatibleDC(nullptr);
     if (!dc) return;
-    owner_->HandleNeeded();
-    if (owner_->handle_) old_bitmap_ = SelectObject(dc, owner_->handle_);
+    if (owner_->handle_) {
+      old_bitmap_ = SelectObject(dc, owner_->handle_);
+      if (!old_bitmap_) {
+        DeleteDC(dc);
+        throw EInvalidGraphicOperation("Cannot draw on a bitmap that is selected into another device context");
+      }
+    }
     SetHandle(dc);
   }
 

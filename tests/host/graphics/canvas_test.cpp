@@ -351,15 +351,3 @@ TEST(Canvas, BrushCopyPaintsOneColourWithTheBrush) {
   c.BrushCopy(RECT{0, 1, 4, 2}, &empty, RECT{0, 0, 4, 1}, clRed);
   EXPECT_PICTURE(dc, 0, 0, {"ygyb....", "........"}, kLegend);
 }
-
-TEST(Canvas, LockCounts) {
-  TCanvas c;
-  EXPECT_EQ(c.LockCount(), 0);
-  c.Lock();
-  EXPECT_TRUE(c.TryLock());
-  EXPECT_EQ(c.LockCount(), 2);
-  c.Unlock();
-  c.Unlock();
-  c.Unlock();
-  EXPECT_EQ(c.LockCount(), 0);
-}
