@@ -73,7 +73,7 @@ BOOL ExtFloodFill(HDC hdc, int x, int y, COLORREF color, UINT type) {
     stack.pop_back();
     if (seen.Test(px, py) || !match(px, py)) continue;
     const gdi::Intervals& allowed = row_of(py);
-    const auto it = std::find_if(allowed.begin(), allowed.end(), [px](const gdi::Interval& iv) { return px < iv.second; });
+    const auto it = std::find_if(allowed.begin(), allowed.end(), [x = px](const gdi::Interval& iv) { return x < iv.second; });
     const int cl = it->first, cr = it->second;  // seeds are only ever pushed inside the clip
     int l = px, r = px + 1;
     while (l - 1 >= cl && !seen.Test(l - 1, py) && match(l - 1, py)) --l;
