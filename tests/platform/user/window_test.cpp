@@ -402,6 +402,81 @@ TEST_F(Desktop, DraggingTheCaptionMovesTheWindowAndTheCloseButtonCloses) {
   EXPECT_FALSE(IsWindow(hwnd));
 }
 
+TEST_F(Desktop, KeysAndTextGoToTheFocusAndAltF4Closes) {
+  HWND hwnd = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 200, 150);
+  desktop::Pump();
+  SetFocus(hwnd);
+  std::vector<std::pair<UINT, WPARAM>> got;
+  SetWindowProc(hwnd, [&, base = GetWindowProc(hwnd)](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == WM_KEYDOWN || m == WM_KEYUP || m == WM_CHAR || m == WM_SYSKEYDOWN) got.emplace_back(m, w);
+    return CallWindowProc(base, h, m, w, l);
+  });
+  desktop::PressKey('A');
+  desktop::TypeText("a\xC3\xA9");  // 'a' and U+00E9
+  ASSERT_GE(got.size(), 4u);
+  EXPECT_EQ(got[0], (std::pair<UINT, WPARAM>{WM_KEYDOWN, 'A'}));
+  EXPECT_EQ(got[1], (std::pair<UINT, WPARAM>{WM_KEYUP, 'A'}));
+  EXPECT_EQ(got[2], (std::pair<UINT, WPARAM>{WM_CHAR, 'a'}));
+  EXPECT_EQ(got[3], (std::pair<UINT, WPARAM>{WM_CHAR, 0xE9}));
+  EXPECT_FALSE(GetKeyState('A') & 0x8000);
+  // Alt held, F4 pressed: the window is asked to close.
+  display::Event alt;
+  alt.kind = display::EventKind::KeyDown;
+  alt.vk = VK_MENU;
+  desktop::Inject(alt);
+  desktop::PressKey(VK_F4);
+  alt.kind = display::EventKind::KeyUp;
+  desktop::Inject(alt);
+  desktop::Pump();
+  EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST_F(Desktop, SizingByTheBorderStopsAtTheMinimumTrackSize) {
+  HWND hwnd = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
+  SetWindowProc(hwnd, [base = GetWindowProc(hwnd)](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+    if (m == WM_GETMINMAXINFO) reinterpret_cast<MINMAXINFO*>(l)->ptMinTrackSize = POINT{250, 180};
+    return CallWindowProc(base, h, m, w, l);
+  });
+  desktop::Pump();
+  // Drag the bottom-right corner up and left, well past the minimum.
+  desktop::MoveMouse(398, 298);
+  desktop::MouseDown(398, 298);
+  desktop::MoveMouse(300, 200);
+  desktop::MouseUp(300, 200);
+  desktop::Pump();
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(r.right - r.left, 250);
+  EXPECT_EQ(r.bottom - r.top, 180);
+  EXPECT_EQ(r.left, 100);  // the opposite corner holds
+  // A double click on the caption maximises; another restores the same rectangle.
+  desktop::Click(200, 110);
+  desktop::Click(200, 110);
+  EXPECT_TRUE(IsZoomed(hwnd));
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(r.left, -GetSystemMetrics(SM_CXFRAME));
+  desktop::Click(200, 10);
+  desktop::Click(200, 10);
+  EXPECT_FALSE(IsZoomed(hwnd));
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(r, (RECT{100, 100, 350, 280}));
+}
+
+TEST_F(Desktop, TheCaretInvertsItsCellWhileShownAndRestoresItWhenHidden) {
+  HWND hwnd = Make(WS_POPUP | WS_VISIBLE, 100, 100, 100, 100);
+  Paint(hwnd, RGB(255, 255, 255));
+  desktop::Pump();
+  ASSERT_TRUE(CreateCaret(hwnd, nullptr, 2, 10));
+  SetCaretPos(10, 10);
+  EXPECT_EQ(ScreenPixel(110, 110), RGB(255, 255, 255));  // created hidden
+  ShowCaret(hwnd);
+  EXPECT_EQ(ScreenPixel(110, 110), RGB(0, 0, 0));
+  EXPECT_EQ(ScreenPixel(112, 110), RGB(255, 255, 255));
+  HideCaret(hwnd);
+  EXPECT_EQ(ScreenPixel(110, 110), RGB(255, 255, 255));
+  DestroyCaret();
+}
+
 TEST_F(Desktop, ScreenshotForPeople) {
   HWND one = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 200);
   SetWindowText(one, "Showrama platform");
