@@ -1,3 +1,4 @@
+#include "platform/gdi/bytes.h"
 #include "platform/gdi/bmp.h"
 
 #include <fcntl.h>
@@ -16,25 +17,15 @@
 namespace gdi {
 namespace {
 
+using namespace gdi::bytes;
+
 constexpr size_t kFileHeaderSize = 14;
 // The largest file worth reading: 2^28 pixels at 32 bpp, plus headers and a palette.
 constexpr uint64_t kMaxBmpFileBytes = (uint64_t{1} << 30) + (uint64_t{1} << 16);
 // Written into the files we make: 96 DPI.
 constexpr int32_t kPixelsPerMetre = 3780;
 
-uint32_t U32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-         (static_cast<uint32_t>(p[3]) << 24);
-}
 
-void Put16(uint8_t* p, uint32_t v) {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-}
-void Put32(uint8_t* p, uint32_t v) {
-  Put16(p, v);
-  Put16(p + 2, v >> 16);
-}
 
 std::string Num(uint64_t v) { return std::to_string(v); }
 

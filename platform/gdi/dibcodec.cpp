@@ -5,18 +5,15 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "platform/gdi/bytes.h"
 #include "platform/gdi/dib.h"
 #include "platform/gdi/objects.h"
 
 namespace gdi {
 namespace {
 
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t U32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-         (static_cast<uint32_t>(p[3]) << 24);
-}
-int32_t I32(const uint8_t* p) { return static_cast<int32_t>(U32(p)); }
+using namespace gdi::bytes;
+
 
 [[gnu::format(printf, 2, 3)]] bool Fail(std::string* error, const char* format, ...) {
   if (!error) return false;

@@ -1,3 +1,4 @@
+#include "platform/gdi/bytes.h"
 #include "platform/gdi/ico.h"
 
 #include <png.h>
@@ -15,6 +16,8 @@
 namespace gdi {
 namespace {
 
+using namespace gdi::bytes;
+
 constexpr size_t kHeaderSize = 6;
 constexpr size_t kEntrySize = 16;
 constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
@@ -24,24 +27,6 @@ constexpr png_alloc_size_t kMaxPngChunkBytes = png_alloc_size_t{1} << 20;
 // The nominal size of an icon: the image nearest to it is shown.
 constexpr int kPreferredSide = 32;
 
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t U32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-         (static_cast<uint32_t>(p[3]) << 24);
-}
-uint32_t U32BE(const uint8_t* p) {
-  return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
-         (static_cast<uint32_t>(p[2]) << 8) | static_cast<uint32_t>(p[3]);
-}
-int32_t I32(const uint8_t* p) { return static_cast<int32_t>(U32(p)); }
-void Put16(uint8_t* p, uint32_t v) {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-}
-void Put32(uint8_t* p, uint32_t v) {
-  Put16(p, v);
-  Put16(p + 2, v >> 16);
-}
 
 std::string Num(int64_t v) { return std::to_string(v); }
 std::string Hex(uint32_t v) {

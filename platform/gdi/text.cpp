@@ -10,6 +10,7 @@
 #include "platform/gdi/dc.h"
 #include "platform/gdi/font_engine.h"
 #include "platform/gdi/raster.h"
+#include "platform/gdi/scan.h"
 #include "platform/win32/text.h"
 
 using gdi::DeviceContext;
@@ -40,28 +41,6 @@ std::vector<uint32_t> Decode(std::string_view text) {
   return cps;
 }
 
-// Spans covering a convex quadrilateral (pixel centres inside), in surface coordinates.
-std::vector<gdi::Span> QuadSpans(const double (&px)[4], const double (&py)[4]) {
-  std::vector<gdi::Span> spans;
-  const double top = std::min({py[0], py[1], py[2], py[3]});
-  const double bottom = std::max({py[0], py[1], py[2], py[3]});
-  for (int y = static_cast<int>(std::ceil(top - 0.5)); y + 0.5 < bottom; ++y) {
-    const double cy = y + 0.5;
-    double lo = 1e18, hi = -1e18;
-    for (int e = 0; e < 4; ++e) {
-      const double x0 = px[e], y0 = py[e], x1 = px[(e + 1) % 4], y1 = py[(e + 1) % 4];
-      if ((cy < y0) == (cy < y1)) continue;
-      const double x = x0 + (cy - y0) * (x1 - x0) / (y1 - y0);
-      lo = std::min(lo, x);
-      hi = std::max(hi, x);
-    }
-    if (lo > hi) continue;
-    const int a = static_cast<int>(std::ceil(lo - 0.5)), b = static_cast<int>(std::ceil(hi - 0.5));
-    if (a < b) spans.push_back(gdi::Span{y, a, b});
-  }
-  return spans;
-}
-
 // Fills the box that runs `length` pixels along the baseline direction from the surface
 // point (ox, oy), from `from` to `to` pixels down from it (negative = above).
 void FillAlongBaseline(DeviceContext& dc, const gdi::Region& clip, double ox, double oy, double dx, double dy,
@@ -77,8 +56,17 @@ void FillAlongBaseline(DeviceContext& dc, const gdi::Region& clip, double ox, do
   const double nx = -dy, ny = dx;
   const double xs[4] = {ox + nx * from, ox + dx * length + nx * from, ox + dx * length + nx * to, ox + nx * to};
   const double ys[4] = {oy + ny * from, oy + dy * length + ny * from, oy + dy * length + ny * to, oy + ny * to};
-  const auto spans = QuadSpans(xs, ys);
-  gdi::FillSpans(dc.surface(), clip, spans.data(), spans.size(), ink);
+  // Pixel centres inside the quadrilateral: sample points are integer, so shift by half.
+  gdi::FixPoint quad[4];
+  for (int i = 0; i < 4; ++i)
+    quad[i] = gdi::FixPoint{std::llround((xs[i] - 0.5) * gdi::kSubOne), std::llround((ys[i] - 0.5) * gdi::kSubOne)};
+  const int count = 4;
+  gdi::ScanPolygons(quad, &count, 1, WINDING, clip.bounds(), [&](int top, int bottom, const gdi::Intervals& runs) {
+    for (const auto& [a, b] : runs) {
+      const RECT r{a, top, b, bottom};
+      gdi::FillRects(dc.surface(), clip, &r, 1, ink);
+    }
+  });
 }
 
 BOOL DrawString(HDC hdc, int x, int y, UINT options, const RECT* rc, std::string_view text, const INT* dx) {

@@ -1,5 +1,6 @@
 #include "support/memdc.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "platform/gdi/objects.h"
@@ -61,6 +62,19 @@ std::vector<std::string> MemDC::Picture(const std::map<char, COLORREF>& legend) 
 
 void MemDC::Save(const std::string& name) const {
   gdi::WritePng((OutputDir() / (name + ".png")).string(), bmp_);
+}
+
+RECT InkBox(const MemDC& dc, COLORREF background) {
+  RECT box{dc.width(), dc.height(), -1, -1};
+  for (int y = 0; y < dc.height(); ++y)
+    for (int x = 0; x < dc.width(); ++x)
+      if (dc.Px(x, y) != background) {
+        box.left = std::min<LONG>(box.left, x);
+        box.top = std::min<LONG>(box.top, y);
+        box.right = std::max<LONG>(box.right, x + 1);
+        box.bottom = std::max<LONG>(box.bottom, y + 1);
+      }
+  return box;
 }
 
 ::testing::AssertionResult PictureMatches(const MemDC& dc, int x0, int y0, const std::vector<std::string>& rows,

@@ -50,6 +50,9 @@ class MemDC {
   int height_;
 };
 
+// The bounding box of every pixel that differs from the background (empty: right < left).
+RECT InkBox(const MemDC& dc, COLORREF background = RGB(255, 255, 255));
+
 ::testing::AssertionResult PictureMatches(const MemDC& dc, int x0, int y0, const std::vector<std::string>& rows,
                                           const std::map<char, COLORREF>& legend = {});
 

@@ -6,6 +6,7 @@
 
 #include "support/memdc.h"
 
+using testsupport::InkBox;
 using testsupport::MemDC;
 
 namespace {
@@ -26,19 +27,6 @@ class WithFont {
   HFONT font_;
   HGDIOBJ old_;
 };
-
-RECT InkBox(const MemDC& dc, COLORREF background = RGB(255, 255, 255)) {
-  RECT box{dc.width(), dc.height(), -1, -1};
-  for (int y = 0; y < dc.height(); ++y)
-    for (int x = 0; x < dc.width(); ++x)
-      if (dc.Px(x, y) != background) {
-        box.left = std::min<LONG>(box.left, x);
-        box.top = std::min<LONG>(box.top, y);
-        box.right = std::max<LONG>(box.right, x + 1);
-        box.bottom = std::max<LONG>(box.bottom, y + 1);
-      }
-  return box;
-}
 
 }  // namespace
 

@@ -8,6 +8,7 @@
 
 #include "support/memdc.h"
 
+using testsupport::InkBox;
 using testsupport::MemDC;
 
 namespace {
@@ -16,20 +17,6 @@ HFONT MakeFont(const char* face, int height, int escapement = 0, int weight = FW
                BYTE quality = NONANTIALIASED_QUALITY) {
   return CreateFont(height, 0, escapement, escapement, weight, italic, 0, 0, ANSI_CHARSET, 0, 0, quality,
                     DEFAULT_PITCH, face);
-}
-
-// The bounding box of every pixel that is not the background colour.
-RECT InkBox(const MemDC& dc, COLORREF background = RGB(255, 255, 255)) {
-  RECT box{dc.width(), dc.height(), -1, -1};
-  for (int y = 0; y < dc.height(); ++y)
-    for (int x = 0; x < dc.width(); ++x)
-      if (dc.Px(x, y) != background) {
-        box.left = std::min<LONG>(box.left, x);
-        box.top = std::min<LONG>(box.top, y);
-        box.right = std::max<LONG>(box.right, x + 1);
-        box.bottom = std::max<LONG>(box.bottom, y + 1);
-      }
-  return box;
 }
 
 // Selects a font for the life of the scope and deletes it afterwards.
@@ -318,4 +305,24 @@ TEST(Text, SampleSheetForPeople) {
   }
   dc.Save("text_sample_sheet");
   EXPECT_LT(InkBox(dc).left, 10);
+}
+
+TEST(Text, RotatedOpaqueBackgroundIsTheTurnedCell) {
+  MemDC dc(120, 120);
+  UseFont f(dc, MakeFont("Arial", -16, 900));
+  SetBkMode(dc, OPAQUE);
+  SetBkColor(dc, RGB(255, 0, 0));
+  SetTextColor(dc, RGB(255, 0, 0));
+  TextOut(dc, 40, 100, "Rotate", 6);
+  SIZE sz;
+  GetTextExtentPoint32(dc, "Rotate", 6, &sz);
+  TEXTMETRIC tm;
+  GetTextMetrics(dc, &tm);
+  // Turned a quarter counter-clockwise about the reference point: the cell now runs up from
+  // (40, 100), tmHeight wide and as tall as the text is long.
+  const RECT b = InkBox(dc);
+  EXPECT_EQ(b.right - b.left, tm.tmHeight);
+  EXPECT_EQ(b.bottom - b.top, sz.cx);
+  EXPECT_EQ(b.left, 40);
+  EXPECT_EQ(b.bottom, 100);
 }
