@@ -24,7 +24,7 @@ test: build
 asan: bootstrap
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan -j $(JOBS)
-	@ctest --preset asan -j $(JOBS)
+	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --preset asan -j $(JOBS)
 
 bench: bootstrap
 	@cmake --preset release >/dev/null
