@@ -723,3 +723,15 @@ UINT DragQueryFile(HDROP drop, UINT index, LPSTR file, UINT size);
 // the client area.
 BOOL DragQueryPoint(HDROP drop, LPPOINT pt);
 void DragFinish(HDROP drop);
+
+// [SECTION] Subclasses that can be removed in any order ----------------------------------
+
+// A procedure in a window's subclass stack; it passes a message on with DefSubclassProc.
+using SUBCLASSPROC = std::function<LRESULT(HWND, UINT, WPARAM, LPARAM, UINT_PTR id, DWORD_PTR data)>;
+// Installs (or, for an existing id, updates) a subclass; the newest sees messages first.
+BOOL SetWindowSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data);
+// Removes a subclass wherever it stands in the stack, even while it is running.
+BOOL RemoveWindowSubclass(HWND hwnd, UINT_PTR id);
+BOOL GetWindowSubclass(HWND hwnd, UINT_PTR id, DWORD_PTR* data);
+// Passes a message to the next subclass down, or to the window procedure beneath them all.
+LRESULT DefSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

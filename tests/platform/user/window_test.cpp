@@ -491,3 +491,72 @@ TEST_F(Desktop, ScreenshotForPeople) {
 }
 
 }  // namespace
+
+namespace {
+
+class Subclasses : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static bool registered = false;
+    if (!registered) {
+      WNDCLASSEX wc{};
+      wc.cbSize = sizeof wc;
+      wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProc(h, m, w, l); };
+      wc.lpszClassName = "SubclassTest";
+      RegisterClassEx(&wc);
+      registered = true;
+    }
+    hwnd_ = CreateWindowEx(0, "SubclassTest", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  }
+  void TearDown() override { DestroyWindow(hwnd_); }
+
+  SUBCLASSPROC Hook(const char* name) {
+    return [this, name](HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) -> LRESULT {
+      if (m == WM_USER) order_.push_back(name);
+      return DefSubclassProc(h, m, w, l);
+    };
+  }
+  std::vector<std::string> Send() {
+    order_.clear();
+    SendMessage(hwnd_, WM_USER, 0, 0);
+    return order_;
+  }
+
+  HWND hwnd_ = nullptr;
+  std::vector<std::string> order_;
+};
+
+TEST_F(Subclasses, LeaveInAnyOrderAndTheChainStaysWhole) {
+  using V = std::vector<std::string>;
+  SetWindowSubclass(hwnd_, Hook("A"), 1, 0);
+  SetWindowSubclass(hwnd_, Hook("B"), 2, 0);
+  SetWindowSubclass(hwnd_, Hook("C"), 3, 0);
+  EXPECT_EQ(Send(), (V{"C", "B", "A"}));
+  EXPECT_TRUE(RemoveWindowSubclass(hwnd_, 2));  // from the middle
+  EXPECT_EQ(Send(), (V{"C", "A"}));
+  EXPECT_TRUE(RemoveWindowSubclass(hwnd_, 1));  // the first one hooked
+  EXPECT_EQ(Send(), (V{"C"}));
+  EXPECT_FALSE(RemoveWindowSubclass(hwnd_, 1));
+  EXPECT_TRUE(RemoveWindowSubclass(hwnd_, 3));
+  EXPECT_EQ(Send(), V{});
+  EXPECT_EQ(SendMessage(hwnd_, WM_GETTEXTLENGTH, 0, 0), 0);  // the window's own procedure answers
+}
+
+TEST_F(Subclasses, ASubclassMayRemoveItselfWhileItRuns) {
+  using V = std::vector<std::string>;
+  SetWindowSubclass(hwnd_, Hook("A"), 1, 0);
+  SetWindowSubclass(
+      hwnd_,
+      [this](HWND h, UINT m, WPARAM w, LPARAM l, UINT_PTR id, DWORD_PTR) -> LRESULT {
+        if (m == WM_USER) {
+          order_.push_back("once");
+          RemoveWindowSubclass(h, id);
+        }
+        return DefSubclassProc(h, m, w, l);
+      },
+      2, 0);
+  EXPECT_EQ(Send(), (V{"once", "A"}));
+  EXPECT_EQ(Send(), (V{"A"}));
+}
+
+}  // namespace
