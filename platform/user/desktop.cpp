@@ -137,6 +137,8 @@ void DropFiles(int x, int y, const std::vector<std::string>& files) {
   Pump();
 }
 
+void Broadcast(UINT msg, WPARAM wParam, LPARAM lParam) { SendMessage(HWND_BROADCAST, msg, wParam, lParam); }
+
 int Pump() {
   int count = 0;
   MSG msg;

@@ -31,6 +31,10 @@ void PressKey(int vk);  // down and up
 void TypeText(const std::string& utf8);
 void DropFiles(int x, int y, const std::vector<std::string>& files);
 
+// Sends a system broadcast (WM_SYSCOLORCHANGE, WM_WININICHANGE, WM_FONTCHANGE,
+// WM_TIMECHANGE, WM_POWER ...) to every top-level window, as the system would.
+void Broadcast(UINT msg, WPARAM wParam, LPARAM lParam);
+
 // Dispatches every message that is ready (paints included, timers only when due); returns
 // how many it dispatched.
 int Pump();

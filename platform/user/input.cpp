@@ -71,6 +71,8 @@ void Pointer(const display::Event& e) {
   MovePointer(POINT{e.x, e.y});
   POINT pt;
   GetCursorPos(&pt);
+  // A pointer fenced in by ClipCursor is put back where it is allowed to be.
+  if (pt.x != e.x || pt.y != e.y) SetCursorPos(pt.x, pt.y);
   LRESULT hit = HTNOWHERE;
   Window* w = Target(pt, hit);
   if (!w) return;
@@ -204,12 +206,17 @@ void ProcessEvent(const display::Event& e) {
     case display::EventKind::Close:
       if (Window* main = MainWindow()) PostMessage(main->handle, WM_CLOSE, 0, 0);
       break;
-    case display::EventKind::FocusGained: break;
-    case display::EventKind::FocusLost:
-      // Keys held when the host window lost the keyboard are let go.
-      for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU})
-        SetKeyDown(vk, false);
+    case display::EventKind::FocusGained:
+    case display::EventKind::FocusLost: {
+      const bool gained = e.kind == display::EventKind::FocusGained;
+      if (!gained)  // keys held when the host window lost the keyboard are let go
+        for (int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU})
+          SetKeyDown(vk, false);
+      // The program as a whole became active or inactive: captions follow.
+      SendMessage(HWND_BROADCAST, WM_ACTIVATEAPP, gained ? TRUE : FALSE, 0);
+      if (Window* active = ActiveWindow()) SendMessage(active->handle, WM_NCACTIVATE, gained ? TRUE : FALSE, 0);
       break;
+    }
     case display::EventKind::Exposed: MarkDirty(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}); break;
     case display::EventKind::Resized: break;
   }

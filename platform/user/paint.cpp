@@ -104,8 +104,10 @@ void EnsureScreen() {
 
 void ResizeScreen(int width, int height) {
   Screen& s = S();
+  const bool changed = s.bitmap && (s.bitmap->surface.width != width || s.bitmap->surface.height != height);
   s.bitmap = gdi::Bitmap::Create(width, height, 32);
   gdi::SetScreenSurface(s.bitmap->surface);
+  if (changed) SendMessage(HWND_BROADCAST, WM_DISPLAYCHANGE, 32, MAKELPARAM(width, height));
   InvalidateRect(nullptr, nullptr, TRUE);
 }
 

@@ -477,6 +477,34 @@ TEST_F(Desktop, TheCaretInvertsItsCellWhileShownAndRestoresItWhenHidden) {
   DestroyCaret();
 }
 
+TEST_F(Desktop, TheHostWindowsFocusReachesCaptionsAndBroadcastsReachEveryWindow) {
+  HWND a = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 200, 150);
+  HWND b = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 40, 200, 150);
+  desktop::Pump();
+  SetActiveWindow(a);
+  int app_messages = 0, colour_changes = 0;
+  for (HWND h : {a, b})
+    SetWindowProc(h, [&, base = GetWindowProc(h)](HWND w, UINT m, WPARAM wp, LPARAM l) -> LRESULT {
+      if (m == WM_ACTIVATEAPP) ++app_messages;
+      if (m == WM_SYSCOLORCHANGE) ++colour_changes;
+      return CallWindowProc(base, w, m, wp, l);
+    });
+  const COLORREF active_caption = GetSysColor(COLOR_ACTIVECAPTION);
+  RECT r;
+  GetWindowRect(a, &r);
+  EXPECT_EQ(ScreenPixel(r.left + 60, r.top + 8), active_caption);
+  display::Event lost;
+  lost.kind = display::EventKind::FocusLost;
+  desktop::Inject(lost);
+  desktop::Pump();
+  EXPECT_EQ(app_messages, 2);
+  EXPECT_EQ(ScreenPixel(r.left + 60, r.top + 8), GetSysColor(COLOR_INACTIVECAPTION));
+  EXPECT_EQ(GetActiveWindow(), a);  // still the program's active window
+  desktop::Broadcast(WM_SYSCOLORCHANGE, 0, 0);
+  EXPECT_EQ(colour_changes, 2);
+  DestroyAll();
+}
+
 TEST_F(Desktop, ScreenshotForPeople) {
   HWND one = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 300, 200);
   SetWindowText(one, "Showrama platform");
