@@ -103,10 +103,37 @@ inline constexpr DWORD ERROR_NOT_ENOUGH_MEMORY = 8;
 inline constexpr DWORD ERROR_BAD_FORMAT = 11;
 inline constexpr DWORD ERROR_INVALID_DATA = 13;
 inline constexpr DWORD ERROR_OUTOFMEMORY = 14;
+inline constexpr DWORD ERROR_TOO_MANY_OPEN_FILES = 4;
+inline constexpr DWORD ERROR_INVALID_DRIVE = 15;
+inline constexpr DWORD ERROR_NOT_SAME_DEVICE = 17;
+inline constexpr DWORD ERROR_NO_MORE_FILES = 18;
+inline constexpr DWORD ERROR_WRITE_FAULT = 29;
+inline constexpr DWORD ERROR_READ_FAULT = 30;
+inline constexpr DWORD ERROR_SHARING_VIOLATION = 32;
+inline constexpr DWORD ERROR_LOCK_VIOLATION = 33;
+inline constexpr DWORD ERROR_HANDLE_EOF = 38;
+inline constexpr DWORD ERROR_NOT_SUPPORTED = 50;
+inline constexpr DWORD ERROR_FILE_EXISTS = 80;
 inline constexpr DWORD ERROR_INVALID_PARAMETER = 87;
+inline constexpr DWORD ERROR_DISK_FULL = 112;
 inline constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
+inline constexpr DWORD ERROR_INVALID_NAME = 123;
+inline constexpr DWORD ERROR_DIR_NOT_EMPTY = 145;
+inline constexpr DWORD ERROR_BAD_PATHNAME = 161;
+inline constexpr DWORD ERROR_ALREADY_EXISTS = 183;
+inline constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
+inline constexpr DWORD ERROR_MORE_DATA = 234;
+inline constexpr DWORD ERROR_NO_MORE_ITEMS = 259;
+inline constexpr DWORD ERROR_DIRECTORY = 267;
+inline constexpr DWORD ERROR_BADDB = 1009;
+inline constexpr DWORD ERROR_BADKEY = 1010;
+inline constexpr DWORD ERROR_KEY_DELETED = 1018;
 inline constexpr DWORD ERROR_INVALID_PIXEL_FORMAT = 2000;
+
+inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
 
 // The calling thread's last error.
 DWORD GetLastError();
 void SetLastError(DWORD code);
+// Closes a kernel handle: a file, a find handle's owner, a mutex.
+BOOL CloseHandle(HANDLE handle);
