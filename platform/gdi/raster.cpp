@@ -104,6 +104,28 @@ void FillSpans(const Surface& s, const Region& clip, const Span* spans, size_t c
   }
 }
 
+void FillBand(const Surface& s, const Region& clip, int top, int bottom, const std::pair<int, int>* xs, size_t count,
+              const Ink& ink) {
+  if (ink.nothing || !s.valid() || count == 0) return;
+  if (clip.rects().size() != 1) {
+    for (size_t i = 0; i < count; ++i) {
+      const RECT r{xs[i].first, top, xs[i].second, bottom};
+      FillRects(s, clip, &r, 1, ink);
+    }
+    return;
+  }
+  // One clip rectangle (the usual case): clamp once per interval, no region walk.
+  const RECT& c = clip.rects()[0];
+  const int y0 = std::max<int>(top, c.top), y1 = std::min<int>(bottom, c.bottom);
+  for (int y = y0; y < y1; ++y) {
+    Pixel* row = s.Row(y);
+    for (size_t i = 0; i < count; ++i) {
+      const int a = std::max<int>(xs[i].first, c.left), b = std::min<int>(xs[i].second, c.right);
+      if (a < b) ApplyRun(row, a, b, y, ink);
+    }
+  }
+}
+
 void FillRegion(const Surface& s, const Region& clip, const Region& area, const Ink& ink) {
   FillRects(s, clip, area.rects().data(), area.rects().size(), ink);
 }

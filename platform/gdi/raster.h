@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi/region.h"
@@ -96,6 +97,10 @@ Ink ColorInk(DeviceContext& dc, COLORREF color);
 void FillRects(const Surface& s, const Region& clip, const RECT* rects, size_t count, const Ink& ink);
 void FillSpans(const Surface& s, const Region& clip, const Span* spans, size_t count, const Ink& ink);
 void FillRegion(const Surface& s, const Region& clip, const Region& area, const Ink& ink);
+// Rows [top, bottom), each covering the same sorted x intervals (a band of a scan-converted
+// shape), clipped.
+void FillBand(const Surface& s, const Region& clip, int top, int bottom, const std::pair<int, int>* xs, size_t count,
+              const Ink& ink);
 
 // Blends colour c through a w x h coverage mask (0..255, top row first) placed with its
 // top-left at surface point (x, y). Monochrome surfaces take pixels of coverage >= 128.

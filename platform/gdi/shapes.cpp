@@ -388,10 +388,7 @@ BOOL Polygons(HDC hdc, const POINT* pts, const INT* counts, int polys) {
     const gdi::Surface& surface = dc->surface();
     gdi::ScanPolygons(fixed.data(), counts, static_cast<size_t>(polys), dc->state().poly_fill_mode, clip.bounds(),
                       [&](int top, int bottom, const gdi::Intervals& xs) {
-                        for (const auto& [a, b] : xs) {
-                          const RECT r{a, top, b, bottom};
-                          gdi::FillRects(surface, clip, &r, 1, brush);
-                        }
+                        gdi::FillBand(surface, clip, top, bottom, xs.data(), xs.size(), brush);
                       });
   } else if (!brush.nothing) {
     gdi::Region::Builder builder;

@@ -62,10 +62,7 @@ void FillAlongBaseline(DeviceContext& dc, const gdi::Region& clip, double ox, do
     quad[i] = gdi::FixPoint{std::llround((xs[i] - 0.5) * gdi::kSubOne), std::llround((ys[i] - 0.5) * gdi::kSubOne)};
   const int count = 4;
   gdi::ScanPolygons(quad, &count, 1, WINDING, clip.bounds(), [&](int top, int bottom, const gdi::Intervals& runs) {
-    for (const auto& [a, b] : runs) {
-      const RECT r{a, top, b, bottom};
-      gdi::FillRects(dc.surface(), clip, &r, 1, ink);
-    }
+    gdi::FillBand(dc.surface(), clip, top, bottom, runs.data(), runs.size(), ink);
   });
 }
 
