@@ -98,6 +98,12 @@ bool SpecialFolderPath(const FolderEnvironment& env, char* path, int csidl, bool
     SetLastError(ERROR_INVALID_PARAMETER);
     return false;
   }
+  // Too long for the caller's buffer: fail before creating anything.
+  const std::string windows = env.to_windows(*host);
+  if (windows.empty() || windows.size() >= kMaxPath) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return false;
+  }
   create = create || (csidl & CSIDL_FLAG_CREATE);
   std::error_code ec;
   if (!std::filesystem::is_directory(*host, ec)) {
@@ -105,11 +111,6 @@ bool SpecialFolderPath(const FolderEnvironment& env, char* path, int csidl, bool
       SetLastError(create ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND);
       return false;
     }
-  }
-  const std::string windows = env.to_windows(*host);
-  if (windows.empty() || windows.size() >= kMaxPath) {
-    SetLastError(ERROR_FILENAME_EXCED_RANGE);
-    return false;
   }
   std::memcpy(path, windows.c_str(), windows.size() + 1);
   return true;

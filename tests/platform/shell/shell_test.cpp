@@ -249,3 +249,226 @@ TEST(ShellLauncher, StartsTheOpenerOnlyWhenADisplayIsThere) {
   }
   shell::SetOpenerProgram("xdg-open");
 }
+
+// [SECTION] The about box --------------------------------------------------------------
+
+namespace {
+
+class About : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(desktop::OpenHeadless(640, 480)); }
+
+  void SetUp() override {
+    static bool registered = false;
+    if (!registered) {
+      WNDCLASSEX wc{};
+      wc.cbSize = sizeof wc;
+      wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProc(h, m, w, l); };
+      wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<uintptr_t>(COLOR_WINDOW + 1));
+      wc.lpszClassName = "AboutOwner";
+      ASSERT_NE(RegisterClassEx(&wc), 0);
+      registered = true;
+    }
+    owner_ = CreateWindowEx(0, "AboutOwner", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 300, 200, nullptr,
+                            nullptr, nullptr, nullptr);
+    ASSERT_NE(owner_, nullptr);
+    SetActiveWindow(owner_);
+    desktop::Pump();
+  }
+  void TearDown() override {
+    if (IsWindow(owner_)) DestroyWindow(owner_);
+    desktop::Pump();
+  }
+
+  // Runs step(box, tick) from a timer while the box's modal loop runs, until it returns false.
+  static void WhileOpen(std::function<bool(HWND box, int tick)> step) {
+    static std::function<bool(HWND, int)> current;
+    static int tick;
+    current = std::move(step);
+    tick = 0;
+    SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
+      HWND box = FindWindow(nullptr, "About Demo");
+      if (!box || !current(box, tick++)) KillTimer(nullptr, id);
+    });
+  }
+
+  // The OK button's centre in screen coordinates: centred, 12 pixels above the client bottom.
+  static POINT OkButton(HWND box) {
+    RECT rc;
+    GetClientRect(box, &rc);
+    POINT pt{rc.right / 2, rc.bottom - 12 - 23 / 2};
+    ClientToScreen(box, &pt);
+    return pt;
+  }
+
+  HWND owner_ = nullptr;
+};
+
+bool Inside(const RECT& rc, POINT pt) { return PtInRect(&rc, pt); }
+
+}  // namespace
+
+TEST_F(About, EnterClosesItAndTheOwnerComesBack) {
+  display::Event down;
+  down.kind = display::EventKind::KeyDown;
+  down.vk = VK_RETURN;
+  display::Event up = down;
+  up.kind = display::EventKind::KeyUp;
+  desktop::Inject(down);
+  desktop::Inject(up);
+  EXPECT_EQ(ShellAbout(owner_, "Demo", nullptr, nullptr), TRUE);
+  EXPECT_EQ(FindWindow(nullptr, "About Demo"), nullptr);
+  EXPECT_TRUE(IsWindowEnabled(owner_));
+  EXPECT_EQ(GetActiveWindow(), owner_);
+}
+
+TEST_F(About, ShowsItsTextsModallyAndClosesOnAClickOnOk) {
+  bool checked = false;
+  WhileOpen([&](HWND box, int) {
+    checked = true;
+    char title[64] = {};
+    GetWindowText(box, title, sizeof title);
+    EXPECT_STREQ(title, "About Demo");
+    EXPECT_FALSE(IsWindowEnabled(owner_)) << "the owner must be disabled while the box is up";
+    EXPECT_EQ(GetWindow(box, GW_OWNER), owner_);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLong(box, GWL_STYLE)) & (WS_POPUP | WS_CAPTION | WS_SYSMENU),
+              WS_POPUP | WS_CAPTION | WS_SYSMENU);
+    RECT wr;
+    GetWindowRect(box, &wr);
+    EXPECT_LE(std::abs((wr.left + wr.right) - 640), 1) << "centred across";
+    EXPECT_LE(std::abs((wr.top + wr.bottom) - 480), 1) << "centred down";
+    desktop::Pump();
+    desktop::SaveScreen((testsupport::OutputDir() / "shell_about.png").string());
+    // The button's face is the 3D face colour, the text area around it too; the button's
+    // frame shows dark shadow at its bottom-right corner.
+    const POINT ok = OkButton(box);
+    HDC screen = GetDC(nullptr);
+    RECT client;
+    GetClientRect(box, &client);
+    POINT corner{client.right / 2 + 75 / 2 - 1, client.bottom - 12 - 1};
+    ClientToScreen(box, &corner);
+    EXPECT_EQ(GetPixel(screen, corner.x, corner.y), GetSysColor(COLOR_3DDKSHADOW));
+    ReleaseDC(nullptr, screen);
+    desktop::MouseDown(ok.x, ok.y);
+    desktop::MouseUp(ok.x, ok.y);
+    return false;
+  });
+  EXPECT_EQ(ShellAbout(owner_, "Demo#Showrama Demo 1.0", "Rings, clocks and gauges\nsecond line", nullptr), TRUE);
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(FindWindow(nullptr, "About Demo"), nullptr);
+  EXPECT_TRUE(IsWindowEnabled(owner_));
+  EXPECT_EQ(GetActiveWindow(), owner_);
+}
+
+TEST_F(About, OnlyOkClosesItAndEscapeDoesToo) {
+  int ticks = 0;
+  WhileOpen([&](HWND box, int tick) {
+    ticks = tick + 1;
+    RECT wr;
+    GetWindowRect(box, &wr);
+    const POINT ok = OkButton(box);
+    if (tick == 0) {  // a click on the text, and a press on OK dragged off before release
+      desktop::MouseDown(wr.left + 20, wr.top + 40);
+      desktop::MouseUp(wr.left + 20, wr.top + 40);
+      desktop::MouseDown(ok.x, ok.y);
+      desktop::MoveMouse(ok.x + 100, ok.y);
+      desktop::MouseUp(ok.x + 100, ok.y);
+      return true;
+    }
+    EXPECT_TRUE(Inside(wr, ok));
+    display::Event esc;
+    esc.kind = display::EventKind::KeyDown;
+    esc.vk = VK_ESCAPE;
+    desktop::Inject(esc);
+    esc.kind = display::EventKind::KeyUp;
+    desktop::Inject(esc);
+    return false;
+  });
+  EXPECT_EQ(ShellAbout(owner_, "Demo", "x", nullptr), TRUE);
+  EXPECT_EQ(ticks, 2) << "the box closed before Escape";
+  EXPECT_TRUE(IsWindowEnabled(owner_));
+}
+
+TEST_F(About, KeepsADisabledOwnerDisabledPassesQuitOnAndRejectsBadInput) {
+  EnableWindow(owner_, FALSE);
+  PostQuitMessage(7);
+  EXPECT_EQ(ShellAbout(owner_, "Demo", nullptr, nullptr), TRUE);
+  EXPECT_FALSE(IsWindowEnabled(owner_)) << "the box must not enable what it did not disable";
+  EXPECT_EQ(FindWindow(nullptr, "About Demo"), nullptr);
+  MSG msg{};
+  ASSERT_TRUE(PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 7u);
+
+  SetLastError(0);
+  EXPECT_EQ(ShellAbout(owner_, nullptr, nullptr, nullptr), FALSE);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(ShellAbout(reinterpret_cast<HWND>(0x1234), "Demo", nullptr, nullptr), FALSE);
+}
+
+// [SECTION] Special folders ------------------------------------------------------------
+
+TEST(SpecialFolders, FollowTheUserDirsFileAndCreateOnRequest) {
+  Scratch s;
+  shell::FolderEnvironment env;
+  env.home = s.root() + "/home";
+  env.drive_c = s.root() + "/drive_c";
+  env.to_windows = [](std::string_view p) {
+    std::string w = "Z:";
+    for (char c : p) w += c == '/' ? '\\' : c;
+    return w;
+  };
+  fs::create_directories(env.home);
+  char path[260];
+  auto Win = [&](const std::string& host) { return env.to_windows(host); };
+
+  // No user-dirs.dirs: ~/Desktop (missing until asked to create) and ~.
+  SetLastError(0);
+  EXPECT_FALSE(shell::SpecialFolderPath(env, path, CSIDL_DESKTOP, false));
+  EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
+  EXPECT_TRUE(shell::SpecialFolderPath(env, path, CSIDL_DESKTOP | CSIDL_FLAG_CREATE, false));
+  EXPECT_EQ(path, Win(env.home + "/Desktop"));
+  EXPECT_TRUE(fs::is_directory(env.home + "/Desktop"));
+  EXPECT_TRUE(shell::SpecialFolderPath(env, path, CSIDL_PERSONAL, false));
+  EXPECT_EQ(path, Win(env.home));
+  EXPECT_TRUE(shell::SpecialFolderPath(env, path, CSIDL_APPDATA, true));
+  EXPECT_EQ(path, Win(env.home + "/.config"));
+  EXPECT_TRUE(shell::SpecialFolderPath(env, path, CSIDL_SYSTEM, true));
+  EXPECT_EQ(path, Win(env.drive_c + "/WINDOWS/SYSTEM"));
+  EXPECT_TRUE(shell::SpecialFolderPath(env, path, CSIDL_WINDOWS, false));
+  EXPECT_EQ(path, Win(env.drive_c + "/WINDOWS"));
+
+  // The file names them; comments, unquoted and relative values are passed over; the last
+  // valid assignment wins.
+  s.Write("home/.config/user-dirs.dirs",
+          "# XDG_DESKTOP_DIR=\"$HOME/Commented\"\n"
+          "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
+          "XDG_DOCUMENTS_DIR=\"" + s.root() + "/docs\"\n"
+          "XDG_DOCUMENTS_DIR=relative/ignored\n"
+          "XDG_DOCUMENTS_DIR=\"relative\"\n"
+          "  XDG_MUSIC_DIR=\"$HOME/Musik\"\n");
+  EXPECT_TRUE(shell::SpecialFolderPath(env, path, CSIDL_DESKTOP, true));
+  EXPECT_EQ(path, Win(env.home + "/Schreibtisch"));
+  EXPECT_TRUE(shell::SpecialFolderPath(env, path, CSIDL_PERSONAL, true));
+  EXPECT_EQ(path, Win(s.root() + "/docs"));
+
+  // XDG_CONFIG_HOME moves both the file and the application data folder.
+  env.config_home = s.root() + "/cfg";
+  s.Write("cfg/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME\"\n");
+  EXPECT_TRUE(shell::SpecialFolderPath(env, path, CSIDL_DESKTOP, false));
+  EXPECT_EQ(path, Win(env.home));
+  EXPECT_TRUE(shell::SpecialFolderPath(env, path, CSIDL_APPDATA, false));
+  EXPECT_EQ(path, Win(s.root() + "/cfg"));
+
+  // Bad input fails the Win32 way and leaves an empty string.
+  SetLastError(0);
+  EXPECT_FALSE(shell::SpecialFolderPath(env, path, 0x0099, true));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  EXPECT_STREQ(path, "");
+  EXPECT_FALSE(shell::SpecialFolderPath(env, nullptr, CSIDL_DESKTOP, true));
+  env.home = s.root() + "/" + std::string(100, 'h') + "/" + std::string(100, 'i') + "/" + std::string(100, 'j');
+  env.config_home.clear();
+  SetLastError(0);
+  EXPECT_FALSE(shell::SpecialFolderPath(env, path, CSIDL_PERSONAL, true));
+  EXPECT_EQ(GetLastError(), ERROR_FILENAME_EXCED_RANGE);
+  EXPECT_FALSE(fs::exists(env.home)) << "nothing is created for a path the caller cannot hold";
+}
