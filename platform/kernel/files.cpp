@@ -601,7 +601,15 @@ BOOL MoveFileEx(LPCSTR existing, LPCSTR target, DWORD flags) {
   const DWORD all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   if (ConflictsNow(s, false, false, true, all)) return Fail(ERROR_SHARING_VIOLATION);
   bool replace = flags & MOVEFILE_REPLACE_EXISTING;
-  if (lstat(dst->c_str(), &d) == 0 && !(d.st_dev == s.st_dev && d.st_ino == s.st_ino)) {
+  bool exists = lstat(dst->c_str(), &d) == 0;
+  if (exists && d.st_dev == s.st_dev && d.st_ino == s.st_ino) {
+    // The case fallback found the source itself: a rename that changes only the case takes
+    // the last name as the caller spelled it.
+    DWORD error = 0;
+    auto full = FullWindowsPath(target, MAX_PATH, &error);
+    if (full && full->back() != '\\')
+      *dst = DirName(*dst) + "/" + full->substr(full->rfind('\\') + 1);
+  } else if (exists) {
     if (!replace) return Fail(ERROR_ALREADY_EXISTS);
     if (S_ISDIR(d.st_mode) || S_ISDIR(s.st_mode) || ReadOnly(d)) return Fail(ERROR_ACCESS_DENIED);
     if (ConflictsNow(d, false, false, true, all)) return Fail(ERROR_SHARING_VIOLATION);
