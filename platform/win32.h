@@ -7,4 +7,5 @@
 #include "platform/win32/draw.h"
 #include "platform/win32/text.h"
 #include "platform/win32/user.h"
+#include "platform/win32/file.h"
 #include "platform/win32/shell.h"
