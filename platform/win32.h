@@ -7,3 +7,5 @@
 #include "platform/win32/draw.h"
 #include "platform/win32/text.h"
 #include "platform/win32/user.h"
+#include "platform/win32/sysinfo.h"
+#include "platform/win32/registry.h"
