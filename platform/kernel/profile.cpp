@@ -5,7 +5,6 @@
 #include "platform/kernel/profile.h"
 
 #include <cstring>
-#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -80,17 +79,17 @@ struct Ini {
   bool exists = false;
 };
 
-// The file, or nullopt when it exists but cannot be read. A missing file reads as empty.
-std::optional<Ini> Load(const std::string& file) {
-  Ini ini;
+// Reads the file into ini; false when it exists but cannot be read. A missing file reads as
+// empty. The lines point into ini.bytes, so an Ini is filled in place and never moved.
+bool Load(const std::string& file, Ini& ini) {
   if (auto bytes = ReadWholeFile(file, kMaxFile)) {
     ini.bytes = std::move(*bytes);
     ini.exists = true;
   } else if (GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_PATH_NOT_FOUND) {
-    return std::nullopt;
+    return false;
   }
   ini.lines = Split(ini.bytes);
-  return ini;
+  return true;
 }
 
 // Lines [begin, end) of the first section of that name: begin is its header.
@@ -166,8 +165,9 @@ std::string Join(const Ini& ini) {
 DWORD GetString(const std::string& file, LPCSTR section, LPCSTR key, LPCSTR default_value, LPSTR buffer,
                 DWORD size) {
   if (!buffer || size == 0) return 0;
-  auto ini = Load(file);
-  if (!ini) {
+  Ini store;
+  Ini* ini = &store;
+  if (!Load(file, store)) {
     buffer[0] = '\0';
     return 0;
   }
@@ -194,8 +194,9 @@ DWORD GetString(const std::string& file, LPCSTR section, LPCSTR key, LPCSTR defa
 
 UINT GetInt(const std::string& file, LPCSTR section, LPCSTR key, INT default_value) {
   if (!section || !key) return static_cast<UINT>(default_value);
-  auto ini = Load(file);
-  if (!ini) return static_cast<UINT>(default_value);
+  Ini store;
+  Ini* ini = &store;
+  if (!Load(file, store)) return static_cast<UINT>(default_value);
   const Line* entry = FindEntry(ini->lines, section, key);
   if (!entry) return static_cast<UINT>(default_value);
   std::string_view v = Unquote(entry->value);
@@ -214,8 +215,9 @@ BOOL WriteString(const std::string& file, LPCSTR section, LPCSTR key, LPCSTR val
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  auto ini = Load(file);
-  if (!ini) return FALSE;
+  Ini store;
+  Ini* ini = &store;
+  if (!Load(file, store)) return FALSE;
   std::vector<Line>& lines = ini->lines;
   constexpr std::string_view kNewLine = "\r\n";
   std::vector<std::string> made;  // storage for the lines this write adds
@@ -262,10 +264,11 @@ BOOL WriteString(const std::string& file, LPCSTR section, LPCSTR key, LPCSTR val
 
 DWORD GetSection(const std::string& file, LPCSTR section, LPSTR buffer, DWORD size) {
   if (!buffer || size == 0) return 0;
-  auto ini = Load(file);
+  Ini store;
+  Ini* ini = &store;
   std::vector<std::string> pairs;
   size_t begin, end;
-  if (ini && section && FindSection(ini->lines, section, begin, end))
+  if (Load(file, store) && section && FindSection(ini->lines, section, begin, end))
     for (size_t i = begin + 1; i < end; ++i)
       if (ini->lines[i].kind == Line::kEntry)
         pairs.push_back(std::string(ini->lines[i].name) + "=" + std::string(ini->lines[i].value));
