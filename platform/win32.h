@@ -8,4 +8,6 @@
 #include "platform/win32/text.h"
 #include "platform/win32/user.h"
 #include "platform/win32/file.h"
+#include "platform/win32/sysinfo.h"
+#include "platform/win32/registry.h"
 #include "platform/win32/shell.h"

@@ -19,26 +19,6 @@ inline constexpr DWORD ERROR_BUSY = 170;
 inline constexpr DWORD ERROR_FILE_TOO_LARGE = 223;
 inline constexpr DWORD ERROR_NOACCESS = 998;
 
-struct FILETIME {
-  DWORD dwLowDateTime;
-  DWORD dwHighDateTime;
-  friend bool operator==(const FILETIME&, const FILETIME&) = default;
-};
-using LPFILETIME = FILETIME*;
-
-struct SYSTEMTIME {
-  WORD wYear;
-  WORD wMonth;
-  WORD wDayOfWeek;
-  WORD wDay;
-  WORD wHour;
-  WORD wMinute;
-  WORD wSecond;
-  WORD wMilliseconds;
-  friend bool operator==(const SYSTEMTIME&, const SYSTEMTIME&) = default;
-};
-using LPSYSTEMTIME = SYSTEMTIME*;
-
 union ULARGE_INTEGER {
   struct {
     DWORD LowPart;
@@ -65,8 +45,6 @@ using LPWIN32_FIND_DATA = WIN32_FIND_DATA*;
 // Asynchronous I/O is not offered; the parameter exists so calls read as on Win32.
 struct OVERLAPPED;
 using LPOVERLAPPED = OVERLAPPED*;
-struct SECURITY_ATTRIBUTES;
-using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 
 // Access rights.
 inline constexpr DWORD GENERIC_READ = 0x80000000;

@@ -130,6 +130,31 @@ inline constexpr DWORD ERROR_BADKEY = 1010;
 inline constexpr DWORD ERROR_KEY_DELETED = 1018;
 inline constexpr DWORD ERROR_INVALID_PIXEL_FORMAT = 2000;
 
+// Times (100 ns since 1601, and calendar fields), shared by the file and system calls.
+struct FILETIME {
+  DWORD dwLowDateTime;
+  DWORD dwHighDateTime;
+  friend bool operator==(const FILETIME&, const FILETIME&) = default;
+};
+using LPFILETIME = FILETIME*;
+
+struct SYSTEMTIME {
+  WORD wYear;
+  WORD wMonth;
+  WORD wDayOfWeek;
+  WORD wDay;
+  WORD wHour;
+  WORD wMinute;
+  WORD wSecond;
+  WORD wMilliseconds;
+  friend bool operator==(const SYSTEMTIME&, const SYSTEMTIME&) = default;
+};
+using LPSYSTEMTIME = SYSTEMTIME*;
+
+// Accepted and ignored: there are no access rights to give here.
+struct SECURITY_ATTRIBUTES;
+using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
+
 inline const HANDLE INVALID_HANDLE_VALUE = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1));
 
 // The calling thread's last error.
