@@ -571,7 +571,7 @@ SHORT GetAsyncKeyState(int vk);
 
 // [SECTION] Cursors and carets -----------------------------------------------------------
 
-constexpr LPCSTR MAKEINTRESOURCE(WORD id) { return reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(id)); }
+inline LPCSTR MAKEINTRESOURCE(WORD id) { return reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(id)); }
 inline const LPCSTR IDC_ARROW = MAKEINTRESOURCE(32512);
 inline const LPCSTR IDC_IBEAM = MAKEINTRESOURCE(32513);
 inline const LPCSTR IDC_WAIT = MAKEINTRESOURCE(32514);
