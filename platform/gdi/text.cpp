@@ -12,6 +12,7 @@
 #include "platform/gdi/raster.h"
 #include "platform/gdi/scan.h"
 #include "platform/win32/text.h"
+#include "platform/win32/user.h"
 
 using gdi::DeviceContext;
 using gdi::RealizedFont;
@@ -376,6 +377,11 @@ BOOL SystemParametersInfo(UINT action, UINT, LPVOID out, UINT) {
     }
     case SPI_GETICONTITLELOGFONT:
       *static_cast<LOGFONT*>(out) = DefaultLogFont("MS Sans Serif", -11, FW_NORMAL);
+      return TRUE;
+    case SPI_GETSCREENSAVETIMEOUT: *static_cast<INT*>(out) = 900; return TRUE;
+    case SPI_GETGRADIENTCAPTIONS: *static_cast<BOOL*>(out) = FALSE; return TRUE;
+    case SPI_GETWORKAREA:
+      *static_cast<RECT*>(out) = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
       return TRUE;
     default: SetLastError(ERROR_INVALID_PARAMETER); return FALSE;
   }

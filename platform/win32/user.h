@@ -678,6 +678,13 @@ inline constexpr int SM_CXFOCUSBORDER = 83;
 inline constexpr int SM_CYFOCUSBORDER = 84;
 
 int GetSystemMetrics(int index);
+
+// More SystemParametersInfo actions (declared with the text calls): the screen saver delay
+// in seconds, the work area (the whole screen: there is no task bar), caption gradients (off:
+// the classic look).
+inline constexpr UINT SPI_GETSCREENSAVETIMEOUT = 0x000E;
+inline constexpr UINT SPI_GETWORKAREA = 0x0030;
+inline constexpr UINT SPI_GETGRADIENTCAPTIONS = 0x1008;
 BOOL AdjustWindowRectEx(LPRECT rc, DWORD style, BOOL menu, DWORD exStyle);
 BOOL AdjustWindowRect(LPRECT rc, DWORD style, BOOL menu);
 

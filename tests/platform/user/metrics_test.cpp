@@ -84,3 +84,22 @@ TEST(SystemMetrics, ScreenSizeFollowsTheAttachedScreen) {
   EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
   EXPECT_EQ(GetSystemMetrics(SM_CYFULLSCREEN), 768 - 19);
 }
+
+TEST(SystemParameters, ClassicDesktopAnswers) {
+  INT timeout = 0;
+  ASSERT_TRUE(SystemParametersInfo(SPI_GETSCREENSAVETIMEOUT, 0, &timeout, 0));
+  EXPECT_EQ(timeout, 900);
+  BOOL gradients = TRUE;
+  ASSERT_TRUE(SystemParametersInfo(SPI_GETGRADIENTCAPTIONS, 0, &gradients, 0));
+  EXPECT_FALSE(gradients);
+  RECT work{};
+  ASSERT_TRUE(SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0));
+  EXPECT_EQ(work.right, GetSystemMetrics(SM_CXSCREEN));
+  NONCLIENTMETRICS ncm{};
+  ncm.cbSize = 12;  // a wrong size is refused
+  EXPECT_FALSE(SystemParametersInfo(SPI_GETNONCLIENTMETRICS, 0, &ncm, 0));
+  ncm.cbSize = sizeof ncm;
+  ASSERT_TRUE(SystemParametersInfo(SPI_GETNONCLIENTMETRICS, 0, &ncm, 0));
+  EXPECT_EQ(ncm.lfCaptionFont.lfWeight, FW_BOLD);
+  EXPECT_EQ(ncm.iCaptionHeight, 18);
+}
