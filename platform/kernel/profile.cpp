@@ -256,7 +256,7 @@ BOOL WriteString(const std::string& file, LPCSTR section, LPCSTR key, LPCSTR val
     }
   } else {
     if (!lines.empty() && lines.back().ending.empty()) lines.back().ending = kNewLine;
-    lines.push_back(make_line("[" + std::string(section) + "]"));
+    lines.push_back(make_line(std::string("[").append(section).append("]")));
     lines.push_back(make_line(std::string(key) + "=" + value));
   }
   return WriteFileAtomic(file, Join(*ini)) ? TRUE : FALSE;

@@ -19,7 +19,9 @@ constexpr size_t kMaxPath = 260;  // MAX_PATH: what the caller's buffer holds
 
 std::string Env(const char* name) {
   const char* v = std::getenv(name);
-  return v ? v : "";
+  std::string out;
+  if (v) out.assign(v);
+  return out;
 }
 
 std::string ConfigHome(const FolderEnvironment& env) {
