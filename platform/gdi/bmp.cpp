@@ -1,4 +1,6 @@
 #include "platform/gdi/bytes.h"
+#include "platform/kernel/atomic_file.h"
+#include "platform/win32/sysinfo.h"
 #include "platform/gdi/bmp.h"
 
 #include <fcntl.h>
@@ -212,28 +214,12 @@ bool SaveBmpFile(const std::string& path, HBITMAP bitmap, int bpp, std::string* 
   std::string why;
   const std::vector<uint8_t> bytes = EncodeBmp(bitmap, bpp, &why);
   if (bytes.empty()) return fail(why);
-  std::string temp = path + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) return fail("cannot create a temporary file beside " + path + ": " + std::strerror(errno));
-  fchmod(fd, 0644);
-  size_t written = 0;
-  bool ok = true;
-  while (ok && written < bytes.size()) {
-    const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
-    if (n > 0) {
-      written += static_cast<size_t>(n);
-    } else if (n == 0 || errno != EINTR) {
-      if (n == 0) errno = EIO;
-      ok = false;
-    }
-  }
-  if (ok && fsync(fd) != 0) ok = false;
-  const int saved_errno = errno;
-  if (close(fd) != 0) ok = false;
-  if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
-    const int e = ok ? errno : saved_errno;
-    unlink(temp.c_str());
-    return fail("cannot write " + path + ": " + std::strerror(e));
+  if (!kernel::WriteFileAtomic(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))) {
+    char text[256];
+    std::string reason;
+    if (FormatMessage(FORMAT_MESSAGE_FROM_SYSTEM, nullptr, GetLastError(), 0, text, sizeof text, nullptr)) reason = text;
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
+    return fail("cannot write " + path + ": " + reason);
   }
   return true;
 }
