@@ -553,7 +553,7 @@ BOOL SetFileTime(HANDLE h, const FILETIME*, const FILETIME* access, const FILETI
   if (!f) return FALSE;
   if (!f->write) return Fail(ERROR_ACCESS_DENIED);
   // Linux keeps no settable creation time; a null or all-zero (or all-ones) time stays.
-  auto spec = [](const FILETIME* t) {
+  auto to_timespec = [](const FILETIME* t) {
     struct timespec ts{0, UTIME_OMIT};
     if (t && Ticks(*t) != 0 && Ticks(*t) != ~0ull) {
       int64_t s, ns;
@@ -562,7 +562,7 @@ BOOL SetFileTime(HANDLE h, const FILETIME*, const FILETIME* access, const FILETI
     }
     return ts;
   };
-  const struct timespec times[2] = {spec(access), spec(write)};
+  const struct timespec times[2] = {to_timespec(access), to_timespec(write)};
   if (futimens(f->fd, times) != 0) return Fail(ErrorFromErrno(errno));
   return TRUE;
 }

@@ -75,31 +75,22 @@ void Inject(const display::Event& e) {
   user::ProcessEvent(e);
 }
 
-void MoveMouse(int x, int y) {
-  display::Event e;
-  e.kind = display::EventKind::MouseMove;
-  e.x = x;
-  e.y = y;
-  Inject(e);
-}
+namespace {
 
-void MouseDown(int x, int y, int button) {
+void Pointer(display::EventKind kind, int x, int y, int button) {
   display::Event e;
-  e.kind = display::EventKind::ButtonDown;
+  e.kind = kind;
   e.x = x;
   e.y = y;
   e.button = button;
   Inject(e);
 }
 
-void MouseUp(int x, int y, int button) {
-  display::Event e;
-  e.kind = display::EventKind::ButtonUp;
-  e.x = x;
-  e.y = y;
-  e.button = button;
-  Inject(e);
-}
+}  // namespace
+
+void MoveMouse(int x, int y) { Pointer(display::EventKind::MouseMove, x, y, 0); }
+void MouseDown(int x, int y, int button) { Pointer(display::EventKind::ButtonDown, x, y, button); }
+void MouseUp(int x, int y, int button) { Pointer(display::EventKind::ButtonUp, x, y, button); }
 
 void Click(int x, int y, int button) {
   // Queued whole: a press may start a modal loop that waits for the release.
