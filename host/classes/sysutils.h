@@ -25,6 +25,7 @@ HOST_EXCEPTION(EInvalidOperation, Exception);
 HOST_EXCEPTION(EOutOfResources, Exception);
 HOST_EXCEPTION(EInvalidCast, Exception);
 HOST_EXCEPTION(EListError, Exception);
+HOST_EXCEPTION(EStringListError, EListError);
 HOST_EXCEPTION(EStreamError, Exception);
 HOST_EXCEPTION(EReadError, EStreamError);
 HOST_EXCEPTION(EWriteError, EStreamError);
