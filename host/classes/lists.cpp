@@ -53,9 +53,9 @@ void TList::Exchange(int32_t index1, int32_t index2) {
 }
 
 void TList::Move(int32_t cur, int32_t dest) {
-  if (cur == dest) return;
   Check(cur, Count());
   Check(dest, Count());
+  if (cur == dest) return;
   void* item = items_[static_cast<size_t>(cur)];
   items_.erase(items_.begin() + cur);
   items_.insert(items_.begin() + dest, item);
