@@ -126,6 +126,8 @@ void TStrings::SetValue(std::string_view name, const std::string& value) {
   const std::string item = std::string(name) + "=" + value;
   if (i < 0) {
     Add(item);
+  } else if (!KeepsOrder()) {
+    Put(i, item);
   } else {
     // A sorted list keeps its order: the item is taken out and added again.
     BeginUpdate();

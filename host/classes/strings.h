@@ -75,6 +75,8 @@ class TStrings : public TPersistent {
 
  protected:
   virtual void SetUpdateState(bool updating);
+  // True when the list orders its items itself (Put and Insert are refused then).
+  virtual bool KeepsOrder() const { return false; }
   [[noreturn]] static void IndexError(int32_t index);
 
  private:
@@ -127,6 +129,7 @@ class TStringList : public TStrings {
 
  protected:
   void SetUpdateState(bool updating) override;
+  bool KeepsOrder() const override { return sorted_; }
 
  private:
   struct Item {
