@@ -144,3 +144,29 @@ TEST(DateTime, NowIsToday) {
   EXPECT_LT(Time(), 1.0);
   EXPECT_GT(today, EncodeDate(2020, 1, 1));
 }
+
+TEST(DateTime, SerialsMatchADayByDayWalk) {
+  // The slow reference: count days forward from 1899-12-30 and backward from it.
+  auto check = [](int y, int m, int d, int64_t serial) {
+    ASSERT_EQ(EncodeDate(y, m, d), static_cast<double>(serial)) << y << "-" << m << "-" << d;
+    int yy, mm, dd;
+    DecodeDate(static_cast<double>(serial), yy, mm, dd);
+    ASSERT_EQ(yy * 10000 + mm * 100 + dd, y * 10000 + m * 100 + d) << serial;
+  };
+  int y = 1899, m = 12, d = 30;
+  for (int64_t serial = 0; serial <= 150000; ++serial) {
+    check(y, m, d, serial);
+    if (++d > DaysInMonth(y, m)) {
+      d = 1;
+      if (++m > 12) m = 1, ++y;
+    }
+  }
+  y = 1899, m = 12, d = 30;
+  for (int64_t serial = 0; serial >= -150000; --serial) {
+    check(y, m, d, serial);
+    if (--d < 1) {
+      if (--m < 1) m = 12, --y;
+      d = DaysInMonth(y, m);
+    }
+  }
+}
