@@ -85,7 +85,3 @@ void MarkDirty(const RECT& screen_rect);
 
 }  // namespace user
 
-inline constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
-inline constexpr DWORD ERROR_CLASS_ALREADY_EXISTS = 1410;
-inline constexpr DWORD ERROR_CLASS_DOES_NOT_EXIST = 1411;
-inline constexpr DWORD ERROR_CANNOT_FIND_WND_CLASS = 1407;

@@ -10,14 +10,6 @@ using PLONG = LONG*;
 
 inline constexpr DWORD MAX_PATH = 260;
 
-// Error codes only the file calls report.
-inline constexpr DWORD ERROR_INVALID_FUNCTION = 1;
-inline constexpr DWORD ERROR_WRITE_PROTECT = 19;
-inline constexpr DWORD ERROR_GEN_FAILURE = 31;
-inline constexpr DWORD ERROR_NEGATIVE_SEEK = 131;
-inline constexpr DWORD ERROR_BUSY = 170;
-inline constexpr DWORD ERROR_FILE_TOO_LARGE = 223;
-inline constexpr DWORD ERROR_NOACCESS = 998;
 
 union ULARGE_INTEGER {
   struct {

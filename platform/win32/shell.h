@@ -17,7 +17,6 @@ inline constexpr int SE_ERR_DDEBUSY = 30;
 inline constexpr int SE_ERR_NOASSOC = 31;
 inline constexpr int SE_ERR_DLLNOTFOUND = 32;
 
-inline constexpr DWORD ERROR_NO_ASSOCIATION = 1155;
 
 // operation: NULL, "" or "open" opens a URL (http:, https:, mailto:, ftp:, file:), a
 // document, a folder or a program; "explore" opens a folder; anything else is SE_ERR_NOASSOC.

@@ -11,10 +11,6 @@
 using SIZE_T = uintptr_t;
 using LPCH = char*;
 
-inline constexpr DWORD ERROR_BUFFER_OVERFLOW = 111;
-inline constexpr DWORD ERROR_ENVVAR_NOT_FOUND = 203;
-inline constexpr DWORD ERROR_NOT_OWNER = 288;
-inline constexpr DWORD ERROR_MR_MID_NOT_FOUND = 317;
 
 // GetSystemInfo.
 inline constexpr WORD PROCESSOR_ARCHITECTURE_INTEL = 0;
