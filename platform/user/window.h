@@ -84,4 +84,3 @@ void InvalidateScreenArea(const gdi::Region& area);
 void MarkDirty(const RECT& screen_rect);
 
 }  // namespace user
-

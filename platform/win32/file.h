@@ -10,7 +10,6 @@ using PLONG = LONG*;
 
 inline constexpr DWORD MAX_PATH = 260;
 
-
 union ULARGE_INTEGER {
   struct {
     DWORD LowPart;

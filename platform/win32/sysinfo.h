@@ -11,7 +11,6 @@
 using SIZE_T = uintptr_t;
 using LPCH = char*;
 
-
 // GetSystemInfo.
 inline constexpr WORD PROCESSOR_ARCHITECTURE_INTEL = 0;
 inline constexpr WORD PROCESSOR_ARCHITECTURE_ARM = 5;
