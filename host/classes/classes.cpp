@@ -7,8 +7,17 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include "host/classes/publish.h"
 
 namespace host {
+
+HOST_DEFINE_CLASS(TPersistent, TObject)
+HOST_DEFINE_CLASS(TStream, TObject)
+HOST_DEFINE_CLASS(TMemoryStream, TStream)
+HOST_DEFINE_CLASS(TFileStream, TStream)
+
+void TPersistent::DefineProperties(TFiler&) {}
+
 
 void TPersistent::Assign(const TPersistent* source) {
   if (source) {

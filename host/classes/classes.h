@@ -10,22 +10,43 @@
 
 namespace host {
 
+class TClassInfo;
+using TClass = const TClassInfo*;
+template <class T>
+class ClassBuilder;
+class TFiler;
+
 class TObject {
  public:
   virtual ~TObject() = default;
+  static TClass StaticClass();
+  virtual TClass ClassType() const { return StaticClass(); }
   // The class's name as programs see it ("TFont").
-  virtual const char* ClassName() const { return "TObject"; }
+  const char* ClassName() const;
+  TClass ClassParent() const;
+  bool InheritsFrom(TClass ancestor) const;
+  static void PublishProperties(ClassBuilder<TObject>&) {}
+  // Run by host::New after the constructor (and any stored form) is done, and by Free before
+  // the destructor: the places where every override is in force.
+  virtual void AfterConstruction() {}
+  virtual void BeforeDestruction() {}
 };
 
-// Names a class for ClassName; put it in the public part of every framework class.
-#define HOST_CLASS_NAME(name) \
-  const char* ClassName() const override { return #name; }
+// Gives a class its run-time class information; put it first in the class body. The source
+// file defines it with HOST_DEFINE_CLASS or HOST_PUBLISHED (host/classes/publish.h).
+#define HOST_CLASS(Name)                                                   \
+ public:                                                                   \
+  static ::host::TClass StaticClass();                                     \
+  ::host::TClass ClassType() const override { return StaticClass(); }      \
+  static void PublishProperties(::host::ClassBuilder<Name>& c);
 
 class TPersistent : public TObject {
- public:
-  HOST_CLASS_NAME(TPersistent)
+  HOST_CLASS(TPersistent)
   // Copies the state of source; raises EConvertError when neither side knows the other.
   virtual void Assign(const TPersistent* source);
+  // Declares stored data that no published property describes (legacy values read and
+  // dropped, raw binary data); the form reader and writer call it.
+  virtual void DefineProperties(TFiler& filer);
 
  protected:
   // The reverse of Assign, tried when the destination does not know the source.
@@ -38,7 +59,7 @@ enum TSeekOrigin : uint8_t { soBeginning, soCurrent, soEnd };
 
 class TStream : public TObject {
  public:
-  HOST_CLASS_NAME(TStream)
+  HOST_CLASS(TStream)
   // Read and Write move up to count bytes and return how many moved.
   virtual int64_t Read(void* buffer, int64_t count) = 0;
   virtual int64_t Write(const void* buffer, int64_t count) = 0;
@@ -59,7 +80,7 @@ class TStream : public TObject {
 
 class TMemoryStream : public TStream {
  public:
-  HOST_CLASS_NAME(TMemoryStream)
+  HOST_CLASS(TMemoryStream)
   int64_t Read(void* buffer, int64_t count) override;
   int64_t Write(const void* buffer, int64_t count) override;
   int64_t Seek(int64_t offset, TSeekOrigin origin) override;
@@ -84,7 +105,7 @@ inline constexpr uint16_t fmCreate = 0xFFFF;
 
 class TFileStream : public TStream {
  public:
-  HOST_CLASS_NAME(TFileStream)
+  HOST_CLASS(TFileStream)
   // Raises EFOpenError (or EFCreateError with fmCreate) naming the file and the reason.
   TFileStream(const std::string& path, uint16_t mode);
   ~TFileStream() override;

@@ -3,8 +3,12 @@
 #include <algorithm>
 
 #include "host/classes/format.h"
+#include "host/classes/publish.h"
 
 namespace host {
+
+HOST_DEFINE_CLASS(TList, TObject)
+
 
 void TList::Check(int32_t index, int32_t limit) const {
   if (index < 0 || index >= limit) throw EListError(Format("List index out of bounds (%d)", {index}));

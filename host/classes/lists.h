@@ -10,7 +10,7 @@ namespace host {
 
 class TList : public TObject {
  public:
-  HOST_CLASS_NAME(TList)
+  HOST_CLASS(TList)
   int32_t Count() const { return static_cast<int32_t>(items_.size()); }
   // Every index outside 0..Count-1 raises EListError "List index out of bounds (i)".
   void* Items(int32_t index) const;

@@ -3,8 +3,39 @@
 #include <algorithm>
 
 #include "host/classes/format.h"
+#include "host/classes/filer.h"
+#include "host/classes/publish.h"
 
 namespace host {
+
+HOST_DEFINE_CLASS(TStrings, TPersistent)
+HOST_DEFINE_CLASS(TStringList, TStrings)
+
+// The lines are stored as a list of strings under "Strings" (Lines.Strings = ('a' 'b')).
+void TStrings::DefineProperties(TFiler& filer) {
+  filer.DefineProperty(
+      "Strings",
+      [this](TReader& reader) {
+        BeginUpdate();
+        try {
+          Clear();
+          reader.ReadListBegin();
+          while (!reader.EndOfList()) Add(reader.ReadString());
+          reader.ReadListEnd();
+        } catch (...) {
+          EndUpdate();
+          throw;
+        }
+        EndUpdate();
+      },
+      [this](TWriter& writer) {
+        writer.WriteListBegin();
+        for (int32_t i = 0; i < Count(); ++i) writer.WriteString(Strings(i));
+        writer.WriteListEnd();
+      },
+      Count() > 0);
+}
+
 
 namespace {
 

@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "host/classes/classes.h"
+#include "host/classes/enuminfo.h"
 
 namespace host {
 
 class TStrings : public TPersistent {
  public:
-  HOST_CLASS_NAME(TStrings)
+  HOST_CLASS(TStrings)
 
   virtual int32_t Count() const = 0;
   // Index errors raise EStringListError "List index out of bounds (i)".
@@ -62,6 +63,7 @@ class TStrings : public TPersistent {
   int32_t UpdateCount() const { return update_count_; }
 
   void Assign(const TPersistent* source) override;
+  void DefineProperties(TFiler& filer) override;
   bool Equals(const TStrings& other) const;
 
   // Reads the rest of the stream as UTF-8 text (a byte-order mark is skipped).
@@ -85,11 +87,11 @@ class TStrings : public TPersistent {
   int32_t update_count_ = 0;
 };
 
-enum TDuplicates : uint8_t { dupIgnore, dupAccept, dupError };
+HOST_ENUM(TDuplicates, uint8_t, dupIgnore, dupAccept, dupError)
 
 class TStringList : public TStrings {
  public:
-  HOST_CLASS_NAME(TStringList)
+  HOST_CLASS(TStringList)
 
   int32_t Count() const override { return static_cast<int32_t>(items_.size()); }
   std::string Strings(int32_t index) const override;

@@ -31,6 +31,9 @@ HOST_EXCEPTION(EReadError, EStreamError);
 HOST_EXCEPTION(EWriteError, EStreamError);
 HOST_EXCEPTION(EFOpenError, EStreamError);
 HOST_EXCEPTION(EFCreateError, EStreamError);
+HOST_EXCEPTION(EComponentError, Exception);
+HOST_EXCEPTION(EClassNotFound, Exception);
+HOST_EXCEPTION(EPropertyError, Exception);
 HOST_EXCEPTION(EInvalidGraphic, Exception);
 HOST_EXCEPTION(EInvalidGraphicOperation, Exception);
 

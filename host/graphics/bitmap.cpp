@@ -6,8 +6,12 @@
 #include "host/graphics/canvas.h"
 #include "platform/gdi/bmp.h"
 #include "platform/win32.h"
+#include "host/classes/publish.h"
 
 namespace host {
+
+HOST_DEFINE_CLASS(TBitmap, TGraphic)
+
 namespace {
 
 // Bytes in one row of GetBitmapBits/CreateBitmap data: 32 bpp, or 1 bpp padded to 16 bits.

@@ -4,16 +4,17 @@
 
 #include <vector>
 
+#include "host/classes/enuminfo.h"
 #include "host/graphics/color.h"
 #include "host/graphics/graphic.h"
 
 namespace host {
 
-enum TTransparentMode : uint8_t { tmAuto, tmFixed };
+HOST_ENUM(TTransparentMode, uint8_t, tmAuto, tmFixed)
 
 class TBitmap : public TGraphic {
  public:
-  HOST_CLASS_NAME(TBitmap)
+  HOST_CLASS(TBitmap)
   TBitmap();
   ~TBitmap() override;
 

@@ -1,8 +1,15 @@
 #include "host/graphics/brush.h"
 
 #include "host/graphics/bitmap.h"
+#include "host/classes/publish.h"
 
 namespace host {
+
+HOST_PUBLISHED(TBrush, TGraphicsObject) {
+  HOST_COLOR_PROP(Color, clWhite);
+  HOST_PROP(Style, bsSolid);
+}
+
 
 void TBrush::SetColor(TColor color) {
   if (color == color_) return;

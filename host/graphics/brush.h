@@ -2,6 +2,7 @@
 // from them on demand.
 #pragma once
 
+#include "host/classes/enuminfo.h"
 #include "host/graphics/color.h"
 #include "host/graphics/graphics_object.h"
 
@@ -10,11 +11,12 @@ namespace host {
 class TBitmap;
 
 // bsHorizontal..bsDiagCross are the HS_ hatches in order.
-enum TBrushStyle : uint8_t { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+HOST_ENUM(TBrushStyle, uint8_t, bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal,
+          bsCross, bsDiagCross)
 
 class TBrush : public TGraphicsObject {
  public:
-  HOST_CLASS_NAME(TBrush)
+  HOST_CLASS(TBrush)
   TBrush() = default;
 
   TColor Color() const { return color_; }

@@ -5,8 +5,12 @@
 #include "host/graphics/font.h"
 #include "host/graphics/pen.h"
 #include "platform/win32.h"
+#include "host/classes/publish.h"
 
 namespace host {
+
+HOST_DEFINE_CLASS(TCanvas, TPersistent)
+
 namespace {
 
 // The raster operation that leaves the destination alone.

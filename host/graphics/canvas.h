@@ -30,7 +30,7 @@ using TCopyMode = int32_t;
 
 class TCanvas : public TPersistent {
  public:
-  HOST_CLASS_NAME(TCanvas)
+  HOST_CLASS(TCanvas)
   TCanvas();
   ~TCanvas() override;
   TCanvas(const TCanvas&) = delete;

@@ -4,8 +4,22 @@
 #include <cstring>
 
 #include "platform/win32/text.h"
+#include "host/classes/publish.h"
 
 namespace host {
+
+// As stored forms expect: the face, colour, height and style are always stored, the point
+// size never (the height says it).
+HOST_PUBLISHED(TFont, TGraphicsObject) {
+  HOST_PROP(Charset, uint8_t{DEFAULT_CHARSET});
+  HOST_COLOR_PROP(Color);
+  HOST_PROP(Height);
+  HOST_PROP(Name);
+  HOST_PROP(Pitch, fpDefault);
+  HOST_PROP(Size).Never();
+  HOST_PROP(Style);
+}
+
 
 TFont::TFont()
     : name_("MS Sans Serif"),

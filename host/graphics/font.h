@@ -4,20 +4,21 @@
 
 #include <string>
 
+#include "host/classes/enuminfo.h"
 #include "host/classes/set.h"
 #include "host/graphics/color.h"
 #include "host/graphics/graphics_object.h"
 
 namespace host {
 
-enum TFontStyle : uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+HOST_ENUM(TFontStyle, uint8_t, fsBold, fsItalic, fsUnderline, fsStrikeOut)
 using TFontStyles = Set<TFontStyle>;
-enum TFontPitch : uint8_t { fpDefault, fpVariable, fpFixed };
+HOST_ENUM(TFontPitch, uint8_t, fpDefault, fpVariable, fpFixed)
 using TFontCharset = uint8_t;
 
 class TFont : public TGraphicsObject {
  public:
-  HOST_CLASS_NAME(TFont)
+  HOST_CLASS(TFont)
   // Sizes in points become pixel heights at this resolution.
   static constexpr int kPixelsPerInch = 96;
 

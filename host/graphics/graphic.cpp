@@ -1,6 +1,10 @@
 #include "host/graphics/graphic.h"
+#include "host/classes/publish.h"
 
 namespace host {
+
+HOST_DEFINE_CLASS(TGraphic, TPersistent)
+
 
 void TGraphic::SetTransparent(bool transparent) {
   if (transparent == transparent_) return;

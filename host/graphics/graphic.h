@@ -14,7 +14,7 @@ class TCanvas;
 
 class TGraphic : public TPersistent {
  public:
-  HOST_CLASS_NAME(TGraphic)
+  HOST_CLASS(TGraphic)
   TGraphic() = default;
   TGraphic(const TGraphic&) = delete;
   TGraphic& operator=(const TGraphic&) = delete;

@@ -1,8 +1,12 @@
 #include "host/graphics/graphics_object.h"
 
 #include <utility>
+#include "host/classes/publish.h"
 
 namespace host {
+
+HOST_DEFINE_CLASS(TGraphicsObject, TPersistent)
+
 
 TGraphicsObject::~TGraphicsObject() { Release(handle_); }
 

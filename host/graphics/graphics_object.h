@@ -9,7 +9,7 @@ namespace host {
 
 class TGraphicsObject : public TPersistent {
  public:
-  HOST_CLASS_NAME(TGraphicsObject)
+  HOST_CLASS(TGraphicsObject)
   TGraphicsObject() = default;
   ~TGraphicsObject() override;
   TGraphicsObject(const TGraphicsObject&) = delete;

@@ -5,8 +5,12 @@
 #include "host/graphics/canvas.h"
 #include "platform/gdi/ico.h"
 #include "platform/win32.h"
+#include "host/classes/publish.h"
 
 namespace host {
+
+HOST_DEFINE_CLASS(TIcon, TGraphic)
+
 namespace {
 
 // Premultiplied for AlphaBlend; without alpha the top byte stays 0, as drawn pixels have it.

@@ -13,7 +13,7 @@ namespace host {
 
 class TIcon : public TGraphic {
  public:
-  HOST_CLASS_NAME(TIcon)
+  HOST_CLASS(TIcon)
   TIcon();
   ~TIcon() override;
 

@@ -4,8 +4,17 @@
 #include <cstring>
 #include <iterator>
 #include <vector>
+#include "host/classes/publish.h"
 
 namespace host {
+
+HOST_PUBLISHED(TPen, TGraphicsObject) {
+  HOST_COLOR_PROP(Color, clBlack);
+  HOST_PROP(Mode, pmCopy);
+  HOST_PROP(Style, psSolid);
+  HOST_PROP(Width, 1);
+}
+
 
 int PenModeToRop2(TPenMode mode) {
   static constexpr int kRop2[] = {

@@ -2,24 +2,24 @@
 // from them on demand.
 #pragma once
 
+#include "host/classes/enuminfo.h"
 #include "host/graphics/color.h"
 #include "host/graphics/graphics_object.h"
 
 namespace host {
 
 // In the order of the PS_ styles they stand for.
-enum TPenStyle : uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
-enum TPenMode : uint8_t {
-  pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
-  pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor
-};
+HOST_ENUM(TPenStyle, uint8_t, psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame)
+HOST_ENUM(TPenMode, uint8_t, pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot,
+          pmMaskPenNot, pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask,
+          pmXor, pmNotXor)
 
 // The R2_ code a pen mode draws with.
 int PenModeToRop2(TPenMode mode);
 
 class TPen : public TGraphicsObject {
  public:
-  HOST_CLASS_NAME(TPen)
+  HOST_CLASS(TPen)
   TPen() = default;
 
   TColor Color() const { return color_; }

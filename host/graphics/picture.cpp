@@ -6,8 +6,12 @@
 
 #include "host/graphics/bitmap.h"
 #include "host/graphics/icon.h"
+#include "host/classes/publish.h"
 
 namespace host {
+
+HOST_DEFINE_CLASS(TPicture, TPersistent)
+
 
 TPicture::TPicture() = default;
 TPicture::~TPicture() = default;

@@ -15,7 +15,7 @@ class TIcon;
 
 class TPicture : public TPersistent {
  public:
-  HOST_CLASS_NAME(TPicture)
+  HOST_CLASS(TPicture)
   TPicture();
   ~TPicture() override;
   TPicture(const TPicture&) = delete;
