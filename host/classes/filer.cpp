@@ -386,7 +386,14 @@ void TReader::Finish() {
     if (const FieldInfo* field = root->ClassType()->FindField(c->Name())) field->set(root, c);
   }
   for (TComponent* c : loaded_) c->ClearStateFlags({csReading});
-  for (TComponent* c : loaded_) c->Loaded();
+  for (TComponent* c : loaded_) {
+    try {
+      c->Loaded();
+    } catch (const std::exception& e) {
+      const std::string who = c->Name().empty() ? c->ClassName() : c->Name();
+      Fail(Format("%s: Error starting %s: %s", {source_, who, std::string(e.what())}));
+    }
+  }
 }
 
 void TReader::Rollback() {

@@ -311,7 +311,8 @@ TEST_F(FilerTest, WritesOnlyWhatDiffersFromDefaultsAndRoundTrips) {
     When = 36526.5
     OnPing = PingClick
     OnPoint = PointAt
-    Blob = {0001FF}
+    Blob = {
+      0001FF}
     object Gadget2: TGadget
       Active = False
       Color = clWindow
@@ -391,21 +392,44 @@ TEST_F(FilerTest, DamagedFormsAreRefusedAndLeaveNothingBehind) {
   }
 }
 
+class TFragileGadget : public TGadget {
+  HOST_CLASS(TFragileGadget)
+  explicit TFragileGadget(TComponent* owner) : TGadget(owner) { fail_in_loaded = true; }
+};
+HOST_DEFINE_CLASS(TFragileGadget, TGadget)
+
 TEST_F(FilerTest, AFailingLoadedRollsTheFormBack) {
-  struct TFragileGadget : TGadget {
-    HOST_CLASS(TFragileGadget)
-    explicit TFragileGadget(TComponent* o) : TGadget(o) { fail_in_loaded = true; }
-  };
-  (void)sizeof(TFragileGadget);
+  RegisterClass(TFragileGadget::StaticClass());
   TGadgetForm form(nullptr);
-  ReadComponentFromText(&form, "object F: TGadgetForm\n  object Gadget1: TGadget\n  end\nend\n", "ok.dfm");
-  form.Gadget1->fail_in_loaded = true;
-  TGadgetForm other(nullptr);
-  EXPECT_THROW(ReadComponentFromText(&other, "object F: TGadget\nend\n", "wrong.dfm"), EReadError);
   try {
-    ReadComponentFromText(&other, "object F: TGadget\nend\n", "wrong.dfm");
+    ReadComponentFromText(&form,
+                          "object F: TGadgetForm\n  object Gadget1: TGadget\n  end\n"
+                          "  object Gadget2: TFragileGadget\n  end\nend\n",
+                          "f.dfm");
+    FAIL();
+  } catch (const EReadError& e) {
+    EXPECT_STREQ(e.what(), "f.dfm: Error starting Gadget2: the gadget cannot start");
+  }
+  EXPECT_EQ(form.ComponentCount(), 0);
+  EXPECT_EQ(form.Gadget1, nullptr);
+  EXPECT_EQ(form.Gadget2, nullptr);
+  try {
+    ReadComponentFromText(&form, "object F: TGadget\nend\n", "wrong.dfm");
+    FAIL();
   } catch (const EReadError& e) {
     EXPECT_STREQ(e.what(), "wrong.dfm(1): The form is stored for TGadget, not for TGadgetForm");
+  }
+}
+
+TEST_F(FilerTest, EveryTruncationReadsOrFailsCleanly) {
+  const std::string text(kForm);
+  for (size_t n = 0; n < text.size(); ++n) {
+    TGadgetForm form(nullptr);
+    try {
+      ReadComponentFromText(&form, text.substr(0, n), "cut.dfm");
+    } catch (const EReadError&) {
+      EXPECT_EQ(form.ComponentCount(), 0) << n;
+    }
   }
 }
 
