@@ -235,6 +235,7 @@ TEST(FormText, DamagedInputsNameTheLineAndTheFault) {
       {"object A: T\n  Left = 9223372036854775808\nend", "t.txt(2): Integer out of range '9223372036854775808'"},
       {"object A: T\n  Left = $10000000000000000\nend", "t.txt(2): Integer out of range '$10000000000000000'"},
       {"object A: T\n  Left = 1E999\nend", "t.txt(2): Number out of range '1E999'"},
+      {"object A: T\n  Left = -1E-400\nend", "t.txt(2): Number out of range '-1E-400'"},
       {"object A: T\n  D = {\n    0A0\n  }\nend", "t.txt(4): Odd number of hex digits in binary data"},
       {"object A: T\n  D = {0G}\nend", "t.txt(2): Invalid character 'G' in binary data"},
       {"object A: T\n  D = {\n  0A\n", "t.txt(3): Missing '}' for the binary data opened on line 2"},
