@@ -40,8 +40,8 @@ bool SameWord(std::string_view a, std::string_view b) {
 
 // Words that open or close a block at object level, so they cannot name a property.
 bool IsReservedWord(std::string_view s) {
-  return SameWord(s, "object") || SameWord(s, "end") || SameWord(s, "inherited") ||
-         SameWord(s, "inline") || SameWord(s, "item");
+  return SameWord(s, "object") || SameWord(s, "end") || SameWord(s, "inherited") || SameWord(s, "inline") ||
+         SameWord(s, "item");
 }
 
 // Input quoted in a message: printable ASCII as it stands, any other byte as #n, so a
@@ -108,9 +108,7 @@ class Parser {
   }
 
   bool AtEnd() const { return pos_ >= text_.size(); }
-  char Peek(size_t ahead = 0) const {
-    return pos_ + ahead < text_.size() ? text_[pos_ + ahead] : '\0';
-  }
+  char Peek(size_t ahead = 0) const { return pos_ + ahead < text_.size() ? text_[pos_ + ahead] : '\0'; }
   bool AtLineEnd() const { return AtEnd() || Peek() == '\n'; }
 
   // What stands at the current position, for "but found ..." in messages.
@@ -187,7 +185,8 @@ class Parser {
     Object obj;
     obj.line = line;
     SkipSpaces();
-    if (!IsIdentStart(Peek())) Fail("Expected an object name or class name after 'object' but found " + Found());
+    if (!IsIdentStart(Peek()))
+      Fail("Expected an object name or class name after 'object' but found " + Found());
     std::string first = ReadIdent();
     SkipSpaces();
     if (Peek() == ':') {
@@ -318,7 +317,8 @@ class Parser {
       Fail("Invalid character code " + Quote(text));
     }
     if (code > kMaxCodePoint) Fail("Character code out of range " + Quote(text));
-    if (code >= 0xD800 && code <= 0xDFFF) Fail("Character code " + Quote(text) + " is a surrogate, not a character");
+    if (code >= 0xD800 && code <= 0xDFFF)
+      Fail("Character code " + Quote(text) + " is a surrogate, not a character");
     return code;
   }
 
@@ -510,22 +510,18 @@ class Printer {
   void PrintValue(const Value& v, int level, int depth) {
     switch (v.kind) {
       case ValueKind::Ident:
-        if (!IsDottedPath(v.text)) Fail("Invalid identifier " + Quote(v.text) + " in the value of " + *property_);
+        if (!IsDottedPath(v.text))
+          Fail("Invalid identifier " + Quote(v.text) + " in the value of " + *property_);
         out_ += v.text;
         break;
-      case ValueKind::Integer:
-        out_ += std::to_string(v.integer);
-        break;
-      case ValueKind::Float:
-        PrintReal(v.real);
-        break;
-      case ValueKind::String:
-        PrintString(v.text, level + 1);
-        break;
+      case ValueKind::Integer: out_ += std::to_string(v.integer); break;
+      case ValueKind::Float: PrintReal(v.real); break;
+      case ValueKind::String: PrintString(v.text, level + 1); break;
       case ValueKind::Set:
         out_ += '[';
         for (size_t i = 0; i < v.idents.size(); ++i) {
-          if (!IsIdent(v.idents[i])) Fail("Invalid set element " + Quote(v.idents[i]) + " in the value of " + *property_);
+          if (!IsIdent(v.idents[i]))
+            Fail("Invalid set element " + Quote(v.idents[i]) + " in the value of " + *property_);
           if (i > 0) out_ += ", ";
           out_ += v.idents[i];
         }
@@ -541,9 +537,7 @@ class Printer {
         }
         out_ += ')';
         break;
-      case ValueKind::Binary:
-        PrintBinary(v.bytes, level + 1);
-        break;
+      case ValueKind::Binary: PrintBinary(v.bytes, level + 1); break;
       case ValueKind::FileRef:
         out_ += "file ";
         PrintString(v.text, level + 1);
@@ -552,7 +546,8 @@ class Printer {
   }
 
   void PrintReal(double d) {
-    if (!std::isfinite(d)) Fail("The value of " + *property_ + " is not a finite number and has no text form");
+    if (!std::isfinite(d))
+      Fail("The value of " + *property_ + " is not a finite number and has no text form");
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, d);
     std::string s(buf, r.ptr);
@@ -676,9 +671,7 @@ Value Value::File(std::string name) {
   return v;
 }
 
-Object Parse(std::string_view text, const std::string& source) {
-  return Parser(text, source).ParseForm();
-}
+Object Parse(std::string_view text, const std::string& source) { return Parser(text, source).ParseForm(); }
 
 std::string Print(const Object& root) {
   Printer printer;

@@ -69,7 +69,8 @@ std::string Dump(const Object& o, bool lines, int level = 0) {
   if (lines) out += " @" + std::to_string(o.line);
   out += "\n";
   for (const auto& p : o.properties) {
-    out += pad + "  " + p.name + (lines ? " @" + std::to_string(p.line) : "") + " = " + Dump(p.value, lines) + "\n";
+    out += pad + "  " + p.name + (lines ? " @" + std::to_string(p.line) : "") + " = " + Dump(p.value, lines) +
+           "\n";
   }
   for (const auto& c : o.children) out += Dump(c, lines, level + 1);
   return out;
@@ -85,8 +86,8 @@ Property Prop(std::string name, Value v, int line = 0) {
   return Property{std::move(name), std::move(v), line};
 }
 
-Object Obj(std::string name, std::string cls, std::vector<Property> props = {}, std::vector<Object> children = {},
-           int line = 0) {
+Object Obj(std::string name, std::string cls, std::vector<Property> props = {},
+           std::vector<Object> children = {}, int line = 0) {
   Object o;
   o.name = std::move(name);
   o.class_name = std::move(cls);
@@ -143,20 +144,19 @@ TEST(FormText, GoodInputsGiveTheExpectedTreesWithLines) {
     Object tree;
   };
   const std::vector<Case> cases = {
-      {kSample,
-       Obj("MainForm", "TMainForm",
-           {Prop("Caption", Value::Str("Show's\r\nsecond\xE2\x98\xBA\xC3\xA9"), 3),
-            Prop("Font.Style", Value::SetOf({"fsBold", "fsItalic"}), 5), Prop("Left", Value::Int(-16), 6),
-            Prop("Ratio", Value::Real(-2.5e-3), 7),
-            Prop("Lines.Strings",
-                 Value::ListOf({At(Value::Str("one"), 9),
-                                At(Value::ListOf({At(Value::Int(1), 10), At(Value::SetOf({"a"}), 10),
-                                                  At(Value::Bytes({10}), 10)}),
-                                   10),
-                                At(Value::File("x.bmp"), 11)}),
-                 8),
-            Prop("Picture.Data", Value::Bytes({0x0A, 0x0B, 0x0C, 0xFF}), 12)},
-           {Obj("Clock1", "TZYRClock", {Prop("Enabled", Value::Ident("False"), 16)}, {}, 15)}, 2)},
+      {kSample, Obj("MainForm", "TMainForm",
+                    {Prop("Caption", Value::Str("Show's\r\nsecond\xE2\x98\xBA\xC3\xA9"), 3),
+                     Prop("Font.Style", Value::SetOf({"fsBold", "fsItalic"}), 5),
+                     Prop("Left", Value::Int(-16), 6), Prop("Ratio", Value::Real(-2.5e-3), 7),
+                     Prop("Lines.Strings",
+                          Value::ListOf({At(Value::Str("one"), 9),
+                                         At(Value::ListOf({At(Value::Int(1), 10), At(Value::SetOf({"a"}), 10),
+                                                           At(Value::Bytes({10}), 10)}),
+                                            10),
+                                         At(Value::File("x.bmp"), 11)}),
+                          8),
+                     Prop("Picture.Data", Value::Bytes({0x0A, 0x0B, 0x0C, 0xFF}), 12)},
+                    {Obj("Clock1", "TZYRClock", {Prop("Enabled", Value::Ident("False"), 16)}, {}, 15)}, 2)},
       // Keywords in any case; an unnamed object; `file` alone is an identifier.
       {"OBJECT TForm\n  A = FILE 'a'\n  B = file\n  C = Frame1.Edit1\n  Object X: TX\n  END\nEnd",
        Obj("", "TForm",
@@ -165,7 +165,8 @@ TEST(FormText, GoodInputsGiveTheExpectedTreesWithLines) {
            {Obj("X", "TX", {}, {}, 5)}, 1)},
       // Properties after a child keep file order among themselves; blank lines and comments count.
       {"\n\nobject A: T // head\n  P1 = 1\n\n  object B: T\n  end\n  // note\n  P2 = 2\nend\n\n// tail\n",
-       Obj("A", "T", {Prop("P1", Value::Int(1), 4), Prop("P2", Value::Int(2), 9)}, {Obj("B", "T", {}, {}, 6)}, 3)},
+       Obj("A", "T", {Prop("P1", Value::Int(1), 4), Prop("P2", Value::Int(2), 9)}, {Obj("B", "T", {}, {}, 6)},
+           3)},
       {"object A: T\n"
        "  I1 = 0\n  I2 = +7\n  I3 = $ff\n  I4 = $FFFFFFFFFFFFFFFF\n"
        "  I5 = 9223372036854775807\n  I6 = -9223372036854775808\n  I7 = $00000000000000000001\n"
@@ -173,26 +174,29 @@ TEST(FormText, GoodInputsGiveTheExpectedTreesWithLines) {
        "end",
        Obj("A", "T",
            {Prop("I1", Value::Int(0), 2), Prop("I2", Value::Int(7), 3), Prop("I3", Value::Int(255), 4),
-            Prop("I4", Value::Int(-1), 5), Prop("I5", Value::Int(INT64_MAX), 6), Prop("I6", Value::Int(INT64_MIN), 7),
-            Prop("I7", Value::Int(1), 8), Prop("I8", Value::Int(INT64_MIN), 9)},
+            Prop("I4", Value::Int(-1), 5), Prop("I5", Value::Int(INT64_MAX), 6),
+            Prop("I6", Value::Int(INT64_MIN), 7), Prop("I7", Value::Int(1), 8),
+            Prop("I8", Value::Int(INT64_MIN), 9)},
            {}, 1)},
       {"object A: T\n  F1 = 1.25\n  F2 = 1E5\n  F3 = +0.5\n  F4 = -0.0\n  F5 = 4.9E-324\n  F6 = 1e+2\nend",
        Obj("A", "T",
-           {Prop("F1", Value::Real(1.25), 2), Prop("F2", Value::Real(1e5), 3), Prop("F3", Value::Real(0.5), 4),
-            Prop("F4", Value::Real(-0.0), 5), Prop("F5", Value::Real(4.9e-324), 6), Prop("F6", Value::Real(100), 7)},
+           {Prop("F1", Value::Real(1.25), 2), Prop("F2", Value::Real(1e5), 3),
+            Prop("F3", Value::Real(0.5), 4), Prop("F4", Value::Real(-0.0), 5),
+            Prop("F5", Value::Real(4.9e-324), 6), Prop("F6", Value::Real(100), 7)},
            {}, 1)},
       {"object A: T\n"
        "  S1 = ''\n  S2 = #0#127#$7f\n  S3 = #128#255#$10FFFF\n  S4 = 'tab\there'\n"
        "  S5 = 'a' +\n\n    // between\n    'b'+'c'\n  S6 = ''''\nend",
        Obj("A", "T",
            {Prop("S1", Value::Str(""), 2), Prop("S2", Value::Str(std::string("\0\x7F\x7F", 3)), 3),
-            Prop("S3", Value::Str("\xC2\x80\xC3\xBF\xF4\x8F\xBF\xBF"), 4), Prop("S4", Value::Str("tab\there"), 5),
-            Prop("S5", Value::Str("abc"), 6), Prop("S6", Value::Str("'"), 10)},
+            Prop("S3", Value::Str("\xC2\x80\xC3\xBF\xF4\x8F\xBF\xBF"), 4),
+            Prop("S4", Value::Str("tab\there"), 5), Prop("S5", Value::Str("abc"), 6),
+            Prop("S6", Value::Str("'"), 10)},
            {}, 1)},
       {"object A: T\n  E1 = []\n  E2 = [ a ,\n    b]\n  E3 = ()\n  E4 = {}\n  E5 = ((()))\nend",
        Obj("A", "T",
-           {Prop("E1", Value::SetOf({}), 2), Prop("E2", Value::SetOf({"a", "b"}), 3), Prop("E3", Value::ListOf({}), 5),
-            Prop("E4", Value::Bytes({}), 6),
+           {Prop("E1", Value::SetOf({}), 2), Prop("E2", Value::SetOf({"a", "b"}), 3),
+            Prop("E3", Value::ListOf({}), 5), Prop("E4", Value::Bytes({}), 6),
             Prop("E5", Value::ListOf({At(Value::ListOf({At(Value::ListOf({}), 7)}), 7)}), 7)},
            {}, 1)},
   };
@@ -208,7 +212,8 @@ TEST(FormText, DamagedInputsNameTheLineAndTheFault) {
     for (int i = 0; i < 65; ++i) s += "object T\n";
     return s;
   }();
-  const std::string deep_lists = "object A: T\n  L = " + std::string(65, '(') + std::string(65, ')') + "\nend";
+  const std::string deep_lists =
+      "object A: T\n  L = " + std::string(65, '(') + std::string(65, ')') + "\nend";
   const std::string ok_lists = "object A: T\n  L = " + std::string(64, '(') + std::string(64, ')') + "\nend";
   EXPECT_EQ(ParseError(ok_lists), "(parsed)");
 
@@ -232,9 +237,12 @@ TEST(FormText, DamagedInputsNameTheLineAndTheFault) {
       {"object A: T\n  Left = $\nend", "t.txt(2): Invalid number '$'"},
       {"object A: T\n  Left = $FG\nend", "t.txt(2): Invalid number '$FG'"},
       {"object A: T\n  Left = 1E\nend", "t.txt(2): Invalid number '1E'"},
-      {"object A: T\n  Left = 9223372036854775808\nend", "t.txt(2): Integer out of range '9223372036854775808'"},
-      {"object A: T\n  Left = $10000000000000000\nend", "t.txt(2): Integer out of range '$10000000000000000'"},
+      {"object A: T\n  Left = 9223372036854775808\nend",
+       "t.txt(2): Integer out of range '9223372036854775808'"},
+      {"object A: T\n  Left = $10000000000000000\nend",
+       "t.txt(2): Integer out of range '$10000000000000000'"},
       {"object A: T\n  Left = 1E999\nend", "t.txt(2): Number out of range '1E999'"},
+      {"object A: T\n  Left = -1E-400\nend", "t.txt(2): Number out of range '-1E-400'"},
       {"object A: T\n  D = {\n    0A0\n  }\nend", "t.txt(4): Odd number of hex digits in binary data"},
       {"object A: T\n  D = {0G}\nend", "t.txt(2): Invalid character 'G' in binary data"},
       {"object A: T\n  D = {\n  0A\n", "t.txt(3): Missing '}' for the binary data opened on line 2"},
@@ -247,7 +255,8 @@ TEST(FormText, DamagedInputsNameTheLineAndTheFault) {
       {deep_objects, "t.txt(65): Nesting deeper than 64 levels"},
       {deep_lists, "t.txt(2): Nesting deeper than 64 levels"},
       {"object A: T\nend\nobject B: T\nend\n", "t.txt(3): Unexpected text after the end of the form"},
-      {"inherited A: T\nend", "t.txt(1): 'inherited' blocks are not supported; only 'object' blocks can be read"},
+      {"inherited A: T\nend",
+       "t.txt(1): 'inherited' blocks are not supported; only 'object' blocks can be read"},
       {"object A: T\n  inline B: T\n  end\nend",
        "t.txt(2): 'inline' blocks are not supported; only 'object' blocks can be read"},
       {"object A: T\n  item\n  end\nend", "t.txt(2): Collection items ('item') are not supported"},
@@ -259,20 +268,23 @@ TEST(FormText, DamagedInputsNameTheLineAndTheFault) {
       {"object A: T\n  S = 'a' 'b'\nend", "t.txt(2): Unexpected text ''' after the value of S"},
       {"object A: T\n  S = 'a' +\n  Left = 1\nend", "t.txt(3): Expected a string after '+' but found 'Left'"},
       {"object A: T\n  S = #1114112\nend", "t.txt(2): Character code out of range '#1114112'"},
-      {"object A: T\n  S = #99999999999999999999\nend", "t.txt(2): Character code out of range '#99999999999999999999'"},
+      {"object A: T\n  S = #99999999999999999999\nend",
+       "t.txt(2): Character code out of range '#99999999999999999999'"},
       {"object A: T\n  S = #$D800\nend", "t.txt(2): Character code '#$D800' is a surrogate, not a character"},
       {"object A: T\n  S = #\nend", "t.txt(2): Invalid character code '#'"},
       {"object A: T\n  S = #$'a'\nend", "t.txt(2): Invalid character code '#$'"},
       {"object A: T\n  S = #13a\nend", "t.txt(2): Invalid character code '#13a'"},
       {"object A: T\n  S = ?\nend", "t.txt(2): Expected a value but found '?'"},
-      {"object\nend", "t.txt(1): Expected an object name or class name after 'object' but found the end of the line"},
+      {"object\nend",
+       "t.txt(1): Expected an object name or class name after 'object' but found the end of the line"},
       {"object A:\nend", "t.txt(1): Expected a class name after 'A:' but found the end of the line"},
       {"object A: T X\nend", "t.txt(1): Unexpected text 'X' after the header of object A"},
       {"object A: T\nend end", "t.txt(2): Unexpected text 'end' after 'end' of object A"},
       {"object A: T\n  Font. = 1\nend", "t.txt(2): Expected a name after '.' in 'Font.'"},
       {"object A: T\n  \x01 = 1\nend",
        "t.txt(2): Expected a property name, 'object' or 'end' in object A but found '#1'"},
-      {"object A: T\n  = 1\nend", "t.txt(2): Expected a property name, 'object' or 'end' in object A but found '='"},
+      {"object A: T\n  = 1\nend",
+       "t.txt(2): Expected a property name, 'object' or 'end' in object A but found '='"},
       {"\xEF\xBB object A: T\nend", "t.txt(1): Expected 'object' at the start of the form but found '#239'"},
   };
   for (const Case& c : cases) {
@@ -297,7 +309,8 @@ TEST(FormText, EveryPrefixAndEveryDamagedByteIsRefusedOrRead) {
   }
   // Only the cuts inside the final line break leave a whole form.
   EXPECT_EQ(parsed, 2);
-  const char kNasty[] = {'\'', '#', '$', '(', ')', '{', '}', '[', ']', '+', '\n', '\0', '\xFF', '/', '=', 'e'};
+  const char kNasty[] = {'\'', '#', '$',  '(',  ')',    '{', '}', '[',
+                         ']',  '+', '\n', '\0', '\xFF', '/', '=', 'e'};
   for (size_t i = 0; i < sample.size(); ++i) {
     for (const char c : kNasty) {
       std::string damaged = sample;
@@ -317,15 +330,17 @@ TEST(FormText, PrintsTheCanonicalLayout) {
   const std::string long_text(70, 'x');
   std::vector<uint8_t> data(40);
   for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 7);
-  const Object tree = Obj(
-      "MainForm", "TMainForm",
-      {Prop("Caption", Value::Str("it's\r\nx\x7F")), Prop("Left", Value::Int(-8)), Prop("Ratio", Value::Real(1)),
-       Prop("Big", Value::Real(1e300)), Prop("Small", Value::Real(0.1)), Prop("Style", Value::SetOf({"a", "b"})),
-       Prop("Empty", Value::SetOf({})), Prop("Ref", Value::Ident("Frame1.Edit1")),
-       Prop("Lines.Strings", Value::ListOf({Value::Str("one"), Value::ListOf({Value::Int(2)}), Value::ListOf({})})),
-       Prop("Data", Value::Bytes(data)), Prop("None", Value::Bytes({})), Prop("Logo", Value::File("logo.bmp")),
-       Prop("Long", Value::Str(long_text))},
-      {Obj("", "TZYRClock", {}, {Obj("Inner", "TX")})});
+  const Object tree =
+      Obj("MainForm", "TMainForm",
+          {Prop("Caption", Value::Str("it's\r\nx\x7F")), Prop("Left", Value::Int(-8)),
+           Prop("Ratio", Value::Real(1)), Prop("Big", Value::Real(1e300)), Prop("Small", Value::Real(0.1)),
+           Prop("Style", Value::SetOf({"a", "b"})), Prop("Empty", Value::SetOf({})),
+           Prop("Ref", Value::Ident("Frame1.Edit1")),
+           Prop("Lines.Strings",
+                Value::ListOf({Value::Str("one"), Value::ListOf({Value::Int(2)}), Value::ListOf({})})),
+           Prop("Data", Value::Bytes(data)), Prop("None", Value::Bytes({})),
+           Prop("Logo", Value::File("logo.bmp")), Prop("Long", Value::Str(long_text))},
+          {Obj("", "TZYRClock", {}, {Obj("Inner", "TX")})});
   const std::string expected =
       "object MainForm: TMainForm\n"
       "  Caption = 'it''s'#13#10'x'#127\n"
@@ -346,7 +361,9 @@ TEST(FormText, PrintsTheCanonicalLayout) {
       "    E0E7EEF5FC030A11}\n"
       "  None = {}\n"
       "  Logo = file 'logo.bmp'\n"
-      "  Long = '" + std::string(63, 'x') + "' +\n"
+      "  Long = '" +
+      std::string(63, 'x') +
+      "' +\n"
       "    'xxxxxxx'\n"
       "  object TZYRClock\n"
       "    object Inner: TX\n"
@@ -359,7 +376,10 @@ TEST(FormText, PrintsTheCanonicalLayout) {
 
 TEST(FormText, LongStringsBreakBetweenCharactersOnly) {
   std::string text;
-  for (int i = 0; i < 50; ++i) text += "\xE2\x98\xBA" "a";  // three-byte smiles between letters
+  for (int i = 0; i < 50; ++i)
+    text +=
+        "\xE2\x98\xBA"
+        "a";  // three-byte smiles between letters
   text += std::string(100, '\'');
   const std::string printed = Print(Obj("A", "T", {Prop("S", Value::Str(text))}));
   size_t breaks = 0;
@@ -376,8 +396,10 @@ TEST(FormText, LongStringsBreakBetweenCharactersOnly) {
 
 TEST(FormText, PrintRefusesTreesWithNoTextForm) {
   const auto with = [](Value v) { return Obj("A", "T", {Prop("P", std::move(v))}); };
-  EXPECT_EQ(PrintError(with(Value::Real(std::nan("")))), "The value of P is not a finite number and has no text form");
-  EXPECT_EQ(PrintError(with(Value::Real(-INFINITY))), "The value of P is not a finite number and has no text form");
+  EXPECT_EQ(PrintError(with(Value::Real(std::nan("")))),
+            "The value of P is not a finite number and has no text form");
+  EXPECT_EQ(PrintError(with(Value::Real(-INFINITY))),
+            "The value of P is not a finite number and has no text form");
   EXPECT_EQ(PrintError(with(Value::Ident("a b"))), "Invalid identifier 'a b' in the value of P");
   EXPECT_EQ(PrintError(with(Value::SetOf({"a", "b.c"}))), "Invalid set element 'b.c' in the value of P");
   EXPECT_EQ(PrintError(Obj("A", "T", {Prop("End", Value::Int(1))})), "Property name End is a reserved word");
@@ -431,8 +453,9 @@ class TreeMaker {
   std::string Bytes() {
     std::string s;
     const int n = Pick(4) == 0 ? Pick(200) : Pick(12);
-    static const char* const kPieces[] = {"'", "''", "\r\n", "\x7F", "\xC3\xA9", "\xE2\x98\xBA", "\xF0\x9F\x98\x80",
-                                          "\x80", "\xFF", "#", "+", " ", "a", "//"};
+    static const char* const kPieces[] = {
+        "'", "''", "\r\n", "\x7F", "\xC3\xA9", "\xE2\x98\xBA", "\xF0\x9F\x98\x80", "\x80", "\xFF",
+        "#", "+",  " ",    "a",    "//"};
     for (int i = 0; i < n; ++i) {
       if (Pick(4) == 0) {
         s += static_cast<char>(Pick(256));
@@ -517,9 +540,13 @@ TEST(FormText, NamesAndDescriptions) {
   EXPECT_FALSE(IsDottedPath(".Font"));
   EXPECT_FALSE(IsDottedPath("A..B"));
   EXPECT_FALSE(IsDottedPath("A.1B"));
-  const std::pair<ValueKind, const char*> kinds[] = {
-      {ValueKind::Ident, "identifier"}, {ValueKind::Integer, "integer"},  {ValueKind::Float, "floating point number"},
-      {ValueKind::String, "string"},    {ValueKind::Set, "set"},          {ValueKind::List, "list"},
-      {ValueKind::Binary, "binary data"}, {ValueKind::FileRef, "file reference"}};
+  const std::pair<ValueKind, const char*> kinds[] = {{ValueKind::Ident, "identifier"},
+                                                     {ValueKind::Integer, "integer"},
+                                                     {ValueKind::Float, "floating point number"},
+                                                     {ValueKind::String, "string"},
+                                                     {ValueKind::Set, "set"},
+                                                     {ValueKind::List, "list"},
+                                                     {ValueKind::Binary, "binary data"},
+                                                     {ValueKind::FileRef, "file reference"}};
   for (const auto& [kind, text] : kinds) EXPECT_EQ(Describe(kind), text);
 }
