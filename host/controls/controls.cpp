@@ -732,10 +732,7 @@ void TWinControl::UpdateBounds() {
 
 void TWinControl::UpdateShowing() {
   const bool showing = Showing();
-  if (showing && !handle_) {
-    HandleNeeded();
-    return;  // CreateHandle showed the children; the window itself is shown below on the next pass
-  }
+  if (showing && !handle_) HandleNeeded();  // makes the children's windows too
   if (!handle_) return;
   const bool shown = (GetWindowLong(handle_, GWL_STYLE) & WS_VISIBLE) != 0;
   if (showing != shown) {

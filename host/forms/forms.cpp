@@ -67,6 +67,12 @@ void FormStyles(const TCustomForm& form, bool embedded, DWORD& style, DWORD& ex)
 // ---- TCustomForm --------------------------------------------------------------------------
 
 HOST_PUBLISHED(TCustomForm, TWinControl) {
+  HOST_PROP(Caption);
+  HOST_COLOR_PROP(Color, clBtnFace);
+  HOST_PROP(Enabled, true);
+  HOST_OBJECT_PROP(Font);
+  HOST_PROP(ShowHint, false);
+  HOST_PROP(Visible, false);
   HOST_PROP(BorderStyle, bsSizeable);
   c.Property("BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons,
              TBorderIcons{biSystemMenu, biMinimize, biMaximize});
@@ -905,11 +911,9 @@ void TApplication::Run() {
   running_ = false;
 }
 
-void TApplication::Terminate() {
-  if (terminated_) return;
-  terminated_ = true;
-  PostQuitMessage(0);
-}
+// The loop ends when it takes the quit message, so nothing queued before it is lost and no
+// quit message is left behind for a later loop.
+void TApplication::Terminate() { PostQuitMessage(0); }
 
 void TApplication::ProcessMessages() {
   MSG msg;
