@@ -146,7 +146,7 @@ TEST_F(ControlsTest, WindowlessControlsPaintInZOrderAndTakeTheMouse) {
   under->SetColor(clBlue);
   auto* over = new TSpot(form);
   over->SetParent(form);
-  over->SetBounds(30, 30, 40, 40);
+  over->SetBounds(30, 30, 20, 20);
   over->SetColor(clRed);
   over->left_half_only = true;
   form->Show();
