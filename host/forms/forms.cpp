@@ -84,6 +84,9 @@ HOST_PUBLISHED(TCustomForm, TWinControl) {
   HOST_PROP(KeyPreview, false);
   HOST_PROP(ActiveControl);
   HOST_OBJECT_PROP(Icon);
+  // The client size says it; the outer size follows from the frame.
+  c.Property("Width", &TCustomForm::Width, &TCustomForm::SetWidth).Never();
+  c.Property("Height", &TCustomForm::Height, &TCustomForm::SetHeight).Never();
   c.Property("ClientWidth", &TCustomForm::StoredClientWidth, &TCustomForm::SetClientWidth);
   c.Property("ClientHeight", &TCustomForm::StoredClientHeight, &TCustomForm::SetClientHeight);
   HOST_EVENT(OnCreate);

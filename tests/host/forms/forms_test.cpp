@@ -328,6 +328,8 @@ end
   const std::string written = WriteComponentToText(form);
   EXPECT_NE(written.find("ClientWidth = 200"), std::string::npos) << written;
   EXPECT_NE(written.find("OnShow = FormShow"), std::string::npos) << written;
+  EXPECT_EQ(written.find("Width = 206"), std::string::npos) << written;
+  form->Free();
   auto* again = static_cast<TPadForm*>(CreateComponentFromText(written, "again.dfm", Application()));
   EXPECT_EQ(WriteComponentToText(again), written);
 }
