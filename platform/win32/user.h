@@ -716,6 +716,71 @@ inline constexpr LRESULT HTBORDER = 18;
 inline constexpr LRESULT HTCLOSE = 20;
 inline constexpr LRESULT HTHELP = 21;
 
+// [SECTION] Scroll bars ------------------------------------------------------------------
+// Standard scroll bars in the non-client area of windows with WS_HSCROLL / WS_VSCROLL, and
+// scroll-bar controls (class "SCROLLBAR", SB_CTL). Clicks and drags send WM_HSCROLL /
+// WM_VSCROLL with the SB_ codes below (auto-repeating while the button is held).
+
+inline constexpr int SB_HORZ = 0;
+inline constexpr int SB_VERT = 1;
+inline constexpr int SB_CTL = 2;
+inline constexpr int SB_BOTH = 3;
+
+inline constexpr WORD SB_LINEUP = 0;
+inline constexpr WORD SB_LINELEFT = 0;
+inline constexpr WORD SB_LINEDOWN = 1;
+inline constexpr WORD SB_LINERIGHT = 1;
+inline constexpr WORD SB_PAGEUP = 2;
+inline constexpr WORD SB_PAGELEFT = 2;
+inline constexpr WORD SB_PAGEDOWN = 3;
+inline constexpr WORD SB_PAGERIGHT = 3;
+inline constexpr WORD SB_THUMBPOSITION = 4;
+inline constexpr WORD SB_THUMBTRACK = 5;
+inline constexpr WORD SB_TOP = 6;
+inline constexpr WORD SB_LEFT = 6;
+inline constexpr WORD SB_BOTTOM = 7;
+inline constexpr WORD SB_RIGHT = 7;
+inline constexpr WORD SB_ENDSCROLL = 8;
+
+inline constexpr DWORD SBS_HORZ = 0x0000;
+inline constexpr DWORD SBS_VERT = 0x0001;
+
+inline constexpr UINT SIF_RANGE = 0x0001;
+inline constexpr UINT SIF_PAGE = 0x0002;
+inline constexpr UINT SIF_POS = 0x0004;
+inline constexpr UINT SIF_DISABLENOSCROLL = 0x0008;
+inline constexpr UINT SIF_TRACKPOS = 0x0010;
+inline constexpr UINT SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+
+inline constexpr UINT ESB_ENABLE_BOTH = 0x0000;
+inline constexpr UINT ESB_DISABLE_LTUP = 0x0001;
+inline constexpr UINT ESB_DISABLE_RTDN = 0x0002;
+inline constexpr UINT ESB_DISABLE_BOTH = 0x0003;
+
+struct SCROLLINFO {
+  UINT cbSize;
+  UINT fMask;
+  int nMin;
+  int nMax;
+  UINT nPage;
+  int nPos;
+  int nTrackPos;
+};
+using LPSCROLLINFO = SCROLLINFO*;
+using LPCSCROLLINFO = const SCROLLINFO*;
+
+// Returns the new position (SetScrollInfo) as Win32 does; bar is SB_HORZ, SB_VERT or SB_CTL.
+int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw);
+BOOL GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info);
+int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw);
+int GetScrollPos(HWND hwnd, int bar);
+BOOL SetScrollRange(HWND hwnd, int bar, int min, int max, BOOL redraw);
+BOOL GetScrollRange(HWND hwnd, int bar, LPINT min, LPINT max);
+BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
+BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows);
+// Scrolls the client area's pixels by (dx, dy) and invalidates what was uncovered.
+BOOL ScrollWindow(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* clip);
+
 // [SECTION] Message boxes ----------------------------------------------------------------
 // The flags and answers of message boxes (the boxes themselves are drawn by the class
 // framework as dialog forms).
