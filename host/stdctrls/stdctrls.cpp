@@ -503,6 +503,11 @@ TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {
   height_ = 41;
 }
 
+void TPanel::Loaded() {
+  TCustomControl::Loaded();
+  Realign();
+}
+
 void TPanel::SetBevelInner(TPanelBevel value) {
   if (value == bevel_inner_) return;
   bevel_inner_ = value;

@@ -126,6 +126,8 @@ class TPanel : public TCustomControl {
 
   RECT ClientRect() const override;
   void Dispatch(TMessage& message) override;
+  // Children read with Align set were not laid out while loading.
+  void Loaded() override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
