@@ -816,7 +816,7 @@ POINT TWinControl::ClientOrigin() const {
 
 TControl* TWinControl::Controls(int index) const {
   const int n = static_cast<int>(controls_.size());
-  if (index < 0 || index >= ControlCount() + static_cast<int>(win_controls_.size()) - n) {
+  if (index < 0 || index >= ControlCount()) {
     throw EListError(Format("List index out of bounds (%d)", {index}));
   }
   return index < n ? controls_[static_cast<size_t>(index)] : win_controls_[static_cast<size_t>(index - n)];

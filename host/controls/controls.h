@@ -388,7 +388,8 @@ class TWinControl : public TControl {
   void Dispatch(TMessage& message) override;
   void DefaultHandler(TMessage& message) override;
 
-  int ControlCount() const { return static_cast<int>(controls_.size()); }
+  // Windowless children first, then the windowed ones.
+  int ControlCount() const { return static_cast<int>(controls_.size() + win_controls_.size()); }
   TControl* Controls(int index) const;
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
