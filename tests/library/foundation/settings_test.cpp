@@ -98,7 +98,7 @@ TEST_F(SettingsTest, RegistryTargetUsesTheApplicationKey) {
   EXPECT_TRUE(r.KeyExists("Other"));
   EXPECT_FALSE(r.KeyExists("Other.anna"));
   EXPECT_EQ(reg.ReadString("Form", "Left", ""), "5");
-  EXPECT_EQ(reg.ReadString("", "Left", ""), "");  // the last section was Other
+  EXPECT_EQ(reg.ReadString("", "Left", ""), "5");  // a blank section is the last one used: Form
   reg.SetRegPath("Software\\Elsewhere");
   EXPECT_EQ(reg.ResolvedKeyPath(), "Software\\Elsewhere\\");
   reg.SetRegRoot(rpDynData);
