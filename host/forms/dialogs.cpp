@@ -93,15 +93,14 @@ class TMessageIcon : public TGraphicControl {
     c->Polygon({POINT{8, 19}, POINT{7, 27}, POINT{14, 21}});
   }
   static void PaintQuestionMark(TCanvas* c) {
-    c->Pen()->SetColor(clBlue);
-    c->Brush()->SetColor(clBlue);
-    // The hook: an arc drawn as a thick ring segment, then the stem and the dot.
-    c->Pen()->SetWidth(3);
-    c->Arc(10, 3, 22, 13, 10, 9, 22, 9);
-    c->Arc(10, 3, 22, 13, 22, 7, 16, 14);
-    c->Pen()->SetWidth(1);
-    c->Rectangle(15, 13, 18, 17);
-    c->Ellipse(14, 18, 19, 23);
+    // A bold sans-serif "?" centred in the round part of the bubble.
+    c->Brush()->SetStyle(bsClear);
+    c->Font()->SetName("Arial");
+    c->Font()->SetHeight(-22);
+    c->Font()->SetStyle({fsBold});
+    c->Font()->SetColor(clBlue);
+    const SIZE size = c->TextExtent("?");
+    c->TextOut((kIconSize - size.cx) / 2, (25 - size.cy) / 2, "?");
   }
 };
 HOST_DEFINE_CLASS(TMessageIcon, TGraphicControl)

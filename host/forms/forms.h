@@ -366,7 +366,8 @@ void DoneApplication();
 // ---- Message dialogs --------------------------------------------------------------------
 
 HOST_ENUM(TMsgDlgType, uint8_t, mtWarning, mtError, mtInformation, mtConfirmation, mtCustom)
-HOST_ENUM(TMsgDlgBtn, uint8_t, mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbHelp)
+// Nine buttons: the set needs two bytes.
+HOST_ENUM(TMsgDlgBtn, uint16_t, mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbHelp)
 using TMsgDlgButtons = Set<TMsgDlgBtn>;
 inline const TMsgDlgButtons mbYesNoCancel{mbYes, mbNo, mbCancel};
 inline const TMsgDlgButtons mbOKCancel{mbOK, mbCancel};
