@@ -123,6 +123,7 @@ TEST_F(FormsTest, ModalFormsNestTimersKeepFiringAndOtherWindowsWait) {
   EXPECT_TRUE(IsWindowEnabled(main->Handle()));
   EXPECT_FALSE(outer->Visible());
   EXPECT_EQ(Application()->ModalLevel(), 0);
+  outer->OnShow = nullptr;  // its timer would outlive the test
   EXPECT_THROW(
       {
         outer->Show();
