@@ -910,6 +910,11 @@ void TWinControl::GetChildren(const TGetChildProc& proc, TComponent* root) {
   }
 }
 
+void TWinControl::Loaded() {
+  TControl::Loaded();
+  if (control_state_.Contains(csAlignmentNeeded)) Realign();
+}
+
 void TWinControl::SetTabStop(bool value) {
   if (value == tab_stop_) return;
   tab_stop_ = value;

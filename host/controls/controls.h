@@ -400,6 +400,8 @@ class TWinControl : public TControl {
   void Broadcast(TMessage& message);
   void NotifyControls(UINT msg);
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
+  // Lays out the aligned children that were read with the form.
+  void Loaded() override;
 
   bool TabStop() const { return tab_stop_; }
   void SetTabStop(bool value);
