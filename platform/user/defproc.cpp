@@ -5,6 +5,7 @@
 
 #include "platform/user/nonclient.h"
 #include "platform/user/queue.h"
+#include "platform/user/scrollbar.h"
 
 namespace user {
 namespace {
@@ -23,6 +24,7 @@ void PaintNonClient(Window* w) {
   if (!ReallyVisible(w)) return;
   HDC dc = GetWindowDC(w->handle);
   PaintFrame(dc, FrameOf(w), w->width(), w->height(), w->text.c_str(), static_cast<ButtonPressed>(w->pressed_button));
+  PaintScrollBars(w, dc);
   ReleaseDC(w->handle, dc);
 }
 
@@ -150,10 +152,14 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCCREATE: return TRUE;
     case WM_NCCALCSIZE: {
       auto* r = reinterpret_cast<RECT*>(lp);
-      if (r) *r = user::FrameClientRect(user::FrameOf(w), *r);
+      if (r) {
+        *r = user::FrameClientRect(user::FrameOf(w), *r);
+        user::SubtractScrollBars(w->style, *r);
+      }
       return 0;
     }
     case WM_NCHITTEST:
+      if (const LRESULT bar = user::ScrollBarHitTest(w, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)})) return bar;
       return user::FrameHitTest(user::FrameOf(w), user::ScreenRectOf(w), POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
     case WM_NCPAINT: user::PaintNonClient(w); return 0;
     case WM_NCACTIVATE:
@@ -206,6 +212,10 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_NCLBUTTONDOWN: {
       const LRESULT hit = static_cast<LRESULT>(wp);
+      if (hit == HTHSCROLL || hit == HTVSCROLL) {
+        user::TrackScrollBar(w, hit == HTVSCROLL ? SB_VERT : SB_HORZ, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+        return 0;
+      }
       const bool sizable = (w->style & WS_THICKFRAME) && !(w->style & (WS_MAXIMIZE | WS_MINIMIZE));
       const bool sizing = hit >= HTLEFT && hit <= HTBOTTOMRIGHT;
       if (hit == HTCAPTION && (w->style & WS_MAXIMIZE)) return 0;
@@ -214,6 +224,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_NCLBUTTONDBLCLK:
+      // A second click on a bar is just another press.
+      if (wp == HTHSCROLL || wp == HTVSCROLL) return DefWindowProc(hwnd, WM_NCLBUTTONDOWN, wp, lp);
       if (wp == HTCAPTION && (w->style & WS_MAXIMIZEBOX))
         SendMessage(hwnd, WM_SYSCOMMAND, (w->style & WS_MAXIMIZE) ? SC_RESTORE : SC_MAXIMIZE, lp);
       return 0;
@@ -254,8 +266,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSCROLLBAR: return reinterpret_cast<LRESULT>(user::ScrollTrackBrush(reinterpret_cast<HDC>(wp)));
     case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC: {
       const bool window_colours = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX;
       SetTextColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_WINDOWTEXT));

@@ -13,6 +13,8 @@
 
 namespace user {
 
+struct ScrollBars;  // scrollbar.h
+
 struct WindowClass {
   std::string name;
   UINT style = 0;
@@ -54,6 +56,7 @@ struct Window {
   bool created = false;     // WM_CREATE answered
   bool nc_active = false;   // the caption shows as active (WM_NCACTIVATE)
   int pressed_button = 0;   // user::ButtonPressed while a caption button is held
+  std::shared_ptr<ScrollBars> scroll;  // scroll-bar state, made when first needed
 
   bool visible() const { return style & WS_VISIBLE; }
   bool child() const { return style & WS_CHILD; }

@@ -144,6 +144,8 @@ inline constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
 inline constexpr DWORD ERROR_CANNOT_FIND_WND_CLASS = 1407;
 inline constexpr DWORD ERROR_CLASS_ALREADY_EXISTS = 1410;
 inline constexpr DWORD ERROR_CLASS_DOES_NOT_EXIST = 1411;
+inline constexpr DWORD ERROR_NO_SCROLLBARS = 1447;
+inline constexpr DWORD ERROR_INVALID_SCROLLBAR_RANGE = 1448;
 inline constexpr DWORD ERROR_INVALID_PIXEL_FORMAT = 2000;
 
 // Times (100 ns since 1601, and calendar fields), shared by the file and system calls.
