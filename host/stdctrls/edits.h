@@ -21,11 +21,11 @@
 #include "host/classes/strings.h"
 #include "host/controls/controls.h"
 #include "host/forms/forms.h"
+#include "host/stdctrls/stdctrls.h"
 
 namespace host {
 
 HOST_ENUM(TEditCharCase, uint8_t, ecNormal, ecUpperCase, ecLowerCase)
-HOST_ENUM(TAlignment, uint8_t, taLeftJustify, taRightJustify, taCenter)
 HOST_ENUM(TScrollStyle, uint8_t, ssNone, ssHorizontal, ssVertical, ssBoth)
 HOST_ENUM(TScrollBarKind, uint8_t, sbHorizontal, sbVertical)
 HOST_ENUM(TScrollCode, uint8_t, scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom,

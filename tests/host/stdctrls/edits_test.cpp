@@ -36,9 +36,18 @@ class EditsTest : public AppTest {
     return c;
   }
   static void Key(int vk, std::initializer_list<int> mods = {}) {
-    for (int m : mods) desktop::Inject({display::EventKind::KeyDown, 0, 0, 0, 0, m});
+    display::Event e;
+    e.kind = display::EventKind::KeyDown;
+    for (int m : mods) {
+      e.vk = m;
+      desktop::Inject(e);
+    }
     desktop::PressKey(vk);
-    for (int m : mods) desktop::Inject({display::EventKind::KeyUp, 0, 0, 0, 0, m});
+    e.kind = display::EventKind::KeyUp;
+    for (int m : mods) {
+      e.vk = m;
+      desktop::Inject(e);
+    }
     desktop::Pump();
   }
 };
