@@ -1293,6 +1293,15 @@ void TWinControl::Dispatch(TMessage& m) {
     case WM_SIZE:
       DefaultHandler(m);
       return;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      // A scroll-bar control's notification goes back to that control.
+      if (TWinControl* c = m.LParam ? FindControl(reinterpret_cast<HWND>(m.LParam)) : nullptr; c && c != this) {
+        m.Result = c->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+        return;
+      }
+      DefaultHandler(m);
+      return;
     default: TControl::Dispatch(m);
   }
 }

@@ -74,6 +74,11 @@ inline constexpr UINT CM_BUTTONPRESSED = CM_BASE + 29;
 inline constexpr UINT CM_CHILDKEY = CM_BASE + 30;         // WParam: key, LParam: sender; Result 1 = used
 inline constexpr UINT CM_INVALIDATE = CM_BASE + 31;
 
+// Notifications a child window sent its parent, passed back to the child's control.
+inline constexpr UINT CN_BASE = 0xBC00;
+inline constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
+inline constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL;
+
 // ---- Enumerations -------------------------------------------------------------------------
 
 HOST_ENUM(TAlign, uint8_t, alNone, alTop, alBottom, alLeft, alRight, alClient)

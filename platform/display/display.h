@@ -63,6 +63,10 @@ class Backend {
   virtual void SetCursor(const CursorImage* image) = 0;  // null hides the pointer
   virtual void WarpPointer(int x, int y) = 0;  // moves the real pointer when it is over the window
   virtual void SetTitle(const std::string& title) = 0;
+  // The desktop's clipboard, where the display has one (the default: none). ClipboardText
+  // is false when the desktop holds no text.
+  virtual void SetClipboardText(const std::string& /*utf8*/) {}
+  virtual bool ClipboardText(std::string* /*utf8*/) { return false; }
 };
 
 std::unique_ptr<Backend> CreateHeadless();

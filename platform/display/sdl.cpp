@@ -317,6 +317,19 @@ class SdlBackend final : public Backend {
     if (window_ != nullptr) SDL_SetWindowTitle(window_, title_.c_str());
   }
 
+  void SetClipboardText(const std::string& utf8) override {
+    if (video_) SDL_SetClipboardText(utf8.c_str());
+  }
+
+  bool ClipboardText(std::string* utf8) override {
+    if (!video_ || !SDL_HasClipboardText()) return false;
+    char* text = SDL_GetClipboardText();
+    if (text == nullptr) return false;
+    *utf8 = text;
+    SDL_free(text);
+    return true;
+  }
+
  private:
   bool CreateTexture() {
     if (texture_ != nullptr) SDL_DestroyTexture(texture_);

@@ -14,9 +14,11 @@
 //   [SECTION] Cursors and carets
 //   [SECTION] System metrics and the non-client frame
 //   [SECTION] File drops
+//   [SECTION] Clipboard
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "platform/win32/gdi.h"
 
@@ -843,3 +845,27 @@ BOOL RemoveWindowSubclass(HWND hwnd, UINT_PTR id);
 BOOL GetWindowSubclass(HWND hwnd, UINT_PTR id, DWORD_PTR* data);
 // Passes a message to the next subclass down, or to the window procedure beneath them all.
 LRESULT DefSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// [SECTION] Clipboard ----------------------------------------------------------------------
+// One clipboard per program, holding text (UTF-8). A data handle is a pointer to
+// zero-terminated text: SetClipboardData copies what it points to; the pointer that
+// GetClipboardData returns stays valid until the clipboard next changes. When the program runs
+// on a real display, the text is shared with the desktop's clipboard as well.
+
+inline constexpr UINT CF_TEXT = 1;
+inline constexpr DWORD ERROR_CLIPBOARD_NOT_OPEN = 1418;
+
+// Fails (ERROR_ACCESS_DENIED) while the clipboard is open already.
+BOOL OpenClipboard(HWND owner);
+BOOL CloseClipboard();
+// Clears the data; the window that opened the clipboard becomes its owner.
+BOOL EmptyClipboard();
+HWND GetClipboardOwner();
+// These three need the clipboard open (ERROR_CLIPBOARD_NOT_OPEN otherwise); a format other
+// than CF_TEXT fails with ERROR_INVALID_PARAMETER.
+HANDLE SetClipboardData(UINT format, HANDLE data);
+HANDLE GetClipboardData(UINT format);
+BOOL IsClipboardFormatAvailable(UINT format);
+// Open, empty, set, close in one call; and the text now on the clipboard ("" when none).
+BOOL SetClipboardText(const std::string& text);
+std::string GetClipboardText();
