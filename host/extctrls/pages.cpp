@@ -756,6 +756,7 @@ HOST_PUBLISHED(TPage, TCustomControl) {
   c.Property("Top", &TPage::Top, &TPage::SetTop).Never();
   c.Property("Width", &TPage::Width, &TPage::SetWidth).Never();
   c.Property("Height", &TPage::Height, &TPage::SetHeight).Never();
+  c.Property("TabOrder", &TPage::TabOrder, &TPage::SetTabOrder).Never();  // the order of the pages says it
   c.Event("OnMouseDown", &TPage::OnMouseDown);
   c.Event("OnMouseMove", &TPage::OnMouseMove);
   c.Event("OnMouseUp", &TPage::OnMouseUp);
@@ -929,8 +930,14 @@ void TNotebook::SetPageIndex(int32_t index) {
   PageChanged();
 }
 
+void TNotebook::SetParent(TWinControl* parent) {
+  TCustomControl::SetParent(parent);
+  ShowActivePage();
+}
+
 void TNotebook::ShowActivePage() {
-  if (IsLoading()) return;
+  // A parentless notebook would count as a top-level window: pages show once it has a parent.
+  if (IsLoading() || !parent_) return;
   // The new page shows before the old one hides, so the background never shows between.
   if (page_index_ >= 0 && page_index_ < PageCount()) {
     TPage* page = pages_[static_cast<size_t>(page_index_)];

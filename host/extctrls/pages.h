@@ -235,6 +235,7 @@ class TNotebook : public TCustomControl {
 
   TNotifyEvent OnPageChanged;
 
+  void SetParent(TWinControl* parent) override;
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
   TComponent* GetChildOwner() override { return this; }
   void ReadState(TReader& reader) override;

@@ -32,7 +32,7 @@ class TPagesBox : public TCustomControl {
     Canvas()->FillRect(r);
   }
 };
-HOST_DEFINE_CLASS(TPagesBox, TCustomControl)
+HOST_PUBLISHED(TPagesBox, TCustomControl) { HOST_COLOR_PROP(Color); }
 
 class TNbForm : public TForm {
   HOST_CLASS(TNbForm)
@@ -476,7 +476,8 @@ TEST_F(PagesTest, NotebookReadFromAFormKeepsPagesAndChildrenAndWritesThemBack) {
   const std::string written = WriteComponentToText(form);
   EXPECT_NE(written.find("    object TPage\n      Caption = 'One'\n      object Box1: TPagesBox"), std::string::npos)
       << written;
-  EXPECT_EQ(written.find("Pages"), std::string::npos) << written;
+  EXPECT_EQ(written.find("Pages."), std::string::npos) << written;
+  EXPECT_EQ(written.find("PageIndex"), std::string::npos) << written;
   form->Free();
   auto* again = static_cast<TNbForm*>(CreateComponentFromText(written, "again.dfm", Application()));
   EXPECT_EQ(again->NB->PageCount(), 2);
@@ -601,7 +602,6 @@ TEST_F(PagesTest, Gallery) {
   many->SetBounds(10, 290, 300, 22);
   for (const char* n : {"January", "February", "March", "April", "May", "June"}) many->Tabs()->Add(n);
   many->SetTabIndex(0);
-  many->SetFocus();
   auto* off = new TTabSet(form);
   off->SetParent(form);
   off->SetBounds(10, 330, 300, 22);
