@@ -375,6 +375,7 @@ void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
 void TControl::BoundsChanged() {
   if (parent_ && align_ != alNone && !parent_->realigning_) parent_->AlignControl(this);
   if (!IsLoading()) Resize();
+  if (parent_ && !parent_->IsDestroying()) parent_->Perform(CM_CHILDCHANGED, reinterpret_cast<WPARAM>(this));
 }
 
 RECT TControl::ClientRect() const { return {0, 0, width_, height_}; }
@@ -415,6 +416,7 @@ void TControl::SetVisible(bool visible) {
   Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
   InvalidateControl(was, visible);
   if (parent_ && align_ != alNone && !IsLoading()) parent_->Realign();
+  if (parent_ && !parent_->IsDestroying()) parent_->Perform(CM_CHILDCHANGED, reinterpret_cast<WPARAM>(this));
 }
 
 bool TControl::Showing() const { return visible_ && parent_ && parent_->Showing(); }
@@ -841,6 +843,7 @@ void TWinControl::InsertControl(TControl* control) {
     control->Invalidate();
   }
   if (control->Align() != alNone && !IsLoading()) Realign();
+  Perform(CM_CHILDCHANGED, reinterpret_cast<WPARAM>(control));
 }
 
 void TWinControl::RemoveControl(TControl* control) {
@@ -858,6 +861,7 @@ void TWinControl::RemoveControl(TControl* control) {
   }
   control->parent_ = nullptr;
   if (control->Align() != alNone && !IsDestroying()) Realign();
+  if (!IsDestroying()) Perform(CM_CHILDCHANGED, reinterpret_cast<WPARAM>(control));
 }
 
 bool TWinControl::ContainsControl(const TControl* control) const {
@@ -1260,6 +1264,10 @@ void TWinControl::Dispatch(TMessage& m) {
       Invalidate();
       return;
     case CM_SHOWHINTCHANGED: NotifyControls(CM_PARENTSHOWHINTCHANGED); return;
+    case CM_CHILDKEY:
+      if (parent_) m.Result = parent_->Perform(m.Msg, m.WParam, m.LParam);
+      return;
+    case CM_CHILDCHANGED: return;
     case CM_CTL3DCHANGED: NotifyControls(CM_PARENTCTL3DCHANGED); return;
     case CM_PARENTCTL3DCHANGED:
       if (parent_ctl3d_ && parent_) {
@@ -1341,6 +1349,8 @@ bool TWinControl::HandleKey(TMessage& m) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
       WORD key = static_cast<WORD>(m.WParam);
+      // Containers above may take the key first (a notebook turns its page on Ctrl+Tab).
+      if (Perform(CM_CHILDKEY, key, reinterpret_cast<LPARAM>(this)) != 0) return true;
       if (DoKeyDown(key, KeyboardStateToShiftState())) return true;
       switch (key) {
         case VK_TAB:

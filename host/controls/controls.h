@@ -73,6 +73,9 @@ inline constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 28;   // WParam: key; Result
 inline constexpr UINT CM_BUTTONPRESSED = CM_BASE + 29;
 inline constexpr UINT CM_CHILDKEY = CM_BASE + 30;         // WParam: key, LParam: sender; Result 1 = used
 inline constexpr UINT CM_INVALIDATE = CM_BASE + 31;
+// Sent to the parent when a child joined, left, moved, was resized or shown/hidden
+// (scrolling containers recompute their ranges); WParam: the child.
+inline constexpr UINT CM_CHILDCHANGED = CM_BASE + 32;
 
 // Notifications a child window sent its parent, passed back to the child's control.
 inline constexpr UINT CN_BASE = 0xBC00;
