@@ -34,6 +34,8 @@ HOST_EXCEPTION(EFCreateError, EStreamError);
 HOST_EXCEPTION(EComponentError, Exception);
 HOST_EXCEPTION(EClassNotFound, Exception);
 HOST_EXCEPTION(EPropertyError, Exception);
+HOST_EXCEPTION(ERegistryException, Exception);
+HOST_EXCEPTION(EIniFileException, Exception);
 HOST_EXCEPTION(EInvalidGraphic, Exception);
 HOST_EXCEPTION(EInvalidGraphicOperation, Exception);
 

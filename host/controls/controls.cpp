@@ -102,6 +102,32 @@ WNDPROC MakeObjectInstance(std::function<void(TMessage&)> method) {
 
 void FreeObjectInstance(WNDPROC& proc) { proc = nullptr; }
 
+HWND AllocateHWnd(std::function<void(TMessage&)> method) {
+  static const char* kClass = "THiddenWindow";
+  WNDCLASSEX wc{};
+  if (!GetClassInfoEx(nullptr, kClass, &wc)) {
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &DefWindowProc;
+    wc.lpszClassName = kClass;
+    if (!RegisterClassEx(&wc)) throw EOutOfResources("Cannot register the hidden window class");
+  }
+  HWND hwnd = CreateWindowEx(WS_EX_TOOLWINDOW, kClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+  if (!hwnd) throw EOutOfResources("Cannot create a hidden window");
+  WNDPROC proc = MakeObjectInstance([method = std::move(method)](TMessage& m) {
+    try {
+      method(m);
+    } catch (const std::exception& e) {
+      HandleException(nullptr, e);
+    }
+  });
+  SetWindowProc(hwnd, proc);
+  return hwnd;
+}
+
+void DeallocateHWnd(HWND hwnd) {
+  if (hwnd && IsWindow(hwnd)) DestroyWindow(hwnd);
+}
+
 TControl* MouseControl() { return g_mouse_control; }
 TControl* CaptureControl() { return g_capture_control; }
 
@@ -814,7 +840,7 @@ POINT TWinControl::ClientOrigin() const {
 
 TControl* TWinControl::Controls(int index) const {
   const int n = static_cast<int>(controls_.size());
-  if (index < 0 || index >= ControlCount() + static_cast<int>(win_controls_.size()) - n) {
+  if (index < 0 || index >= ControlCount()) {
     throw EListError(Format("List index out of bounds (%d)", {index}));
   }
   return index < n ? controls_[static_cast<size_t>(index)] : win_controls_[static_cast<size_t>(index - n)];

@@ -135,6 +135,10 @@ bool IsAccel(WORD key, const std::string& caption);
 // object. FreeObjectInstance exists for symmetry: the callable owns nothing to free.
 WNDPROC MakeObjectInstance(std::function<void(TMessage&)> method);
 void FreeObjectInstance(WNDPROC& proc);
+// A hidden window whose messages go to method (timers and other background work);
+// DeallocateHWnd destroys it.
+HWND AllocateHWnd(std::function<void(TMessage&)> method);
+void DeallocateHWnd(HWND hwnd);
 
 // Exceptions that escape a window procedure go here; the application installs the handler
 // that shows them in a message box (the default writes them to standard error).
@@ -399,7 +403,8 @@ class TWinControl : public TControl {
   void Dispatch(TMessage& message) override;
   void DefaultHandler(TMessage& message) override;
 
-  int ControlCount() const { return static_cast<int>(controls_.size()); }
+  // Windowless children first, then the windowed ones.
+  int ControlCount() const { return static_cast<int>(controls_.size() + win_controls_.size()); }
   TControl* Controls(int index) const;
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);

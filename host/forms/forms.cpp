@@ -376,6 +376,11 @@ void TCustomForm::ShowWindowNow(bool show) {
       SetForegroundWindow(handle_);
       SetActiveWindow(handle_);
     }
+    // The activation came while the children were still hidden, so the focus stayed on the
+    // form: give it to the active control now that it shows.
+    if (active_ && active_control_ && GetFocus() == handle_ && active_control_->CanFocus()) {
+      ::SetFocus(active_control_->Handle());
+    }
   } else {
     DoHide();
     if (!handle_) return;

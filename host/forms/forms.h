@@ -73,6 +73,8 @@ class TCustomForm : public TWinControl {
   TModalResult ModalResult() const { return modal_result_; }
   void SetModalResult(TModalResult result) { modal_result_ = result; }
   bool Active() const { return active_; }
+  // The client window an MDI frame's children live in (nullptr for other forms).
+  HWND ClientHandle() const { return mdi_client_; }
   // Forms store their client size rather than their outer size.
   int32_t StoredClientWidth() const { return ClientWidth(); }
   int32_t StoredClientHeight() const { return ClientHeight(); }

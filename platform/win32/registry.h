@@ -22,6 +22,8 @@ inline const HKEY HKEY_LOCAL_MACHINE = PredefinedKey(0x80000002);
 inline const HKEY HKEY_USERS = PredefinedKey(0x80000003);
 inline const HKEY HKEY_PERFORMANCE_DATA = PredefinedKey(0x80000004);
 inline const HKEY HKEY_CURRENT_CONFIG = PredefinedKey(0x80000005);
+// Of the old dynamic-data hive only the name remains: opening it fails.
+inline const HKEY HKEY_DYN_DATA = PredefinedKey(0x80000006);
 
 inline constexpr DWORD REG_NONE = 0;
 inline constexpr DWORD REG_SZ = 1;
