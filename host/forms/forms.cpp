@@ -243,9 +243,12 @@ void TCustomForm::SetMenu(TComponent* menu) {
   if (menu && !menu->InheritsFrom(MainMenuClass())) {
     throw EInvalidCast(std::string("A ") + menu->ClassName() + " is not a " + MainMenuClass()->Name());
   }
+  // A form being read keeps the client size it stored; later the client gives way to the bar.
+  const int32_t stored_height = IsLoading() ? ClientHeight() : -1;
   menu_ = menu;
   if (menu) menu->FreeNotification(this);
   MenuChanged();
+  if (stored_height >= 0) SetClientHeight(stored_height);
 }
 
 void TCustomForm::MenuChanged() {
