@@ -111,6 +111,13 @@ class MenusTest : public testing_app::AppTest {
     AppTest::TearDown();
   }
   static void ClickAt(POINT p, int button = 0) { desktop::Click(p.x, p.y, button); }
+  // The top-left corner of the drop-down below a bar item: left along its first row of menu
+  // colour to the white inner edge.
+  static POINT Corner(int x_inside, int top) {
+    int x = x_inside;
+    while (ScreenPixel(x - 1, top + 4) == GetSysColor(COLOR_MENU)) --x;
+    return {x - 2, top};
+  }
   static int Ink(int x0, int y0, int x1, int y1, COLORREF ink) {
     int n = 0;
     for (int y = y0; y < y1; ++y) {
@@ -305,8 +312,21 @@ TEST_F(MenusTest, MenusReadFromFormTextAndWriteBackTheSame) {
   EXPECT_EQ(form->opened, 1);
   auto* pad = static_cast<TControl*>(form->FindComponent("Pad1"));
   EXPECT_EQ(pad->PopupMenu(), form->FindComponent("PopupMenu1"));
-  EXPECT_EQ(WriteComponentToText(form), kMenuForm);
+  // Written back, the menu blocks come out as they were read, and read again they write the same.
+  const std::string written = WriteComponentToText(form);
+  const std::string text = kMenuForm;
+  const auto block = [&](const std::string& from, const std::string& to) {
+    return text.substr(text.find(from), text.find(to) - text.find(from));
+  };
+  EXPECT_NE(written.find(block("  object MainMenu1", "  object Pad1")), std::string::npos) << written;
+  EXPECT_NE(written.find("    PopupMenu = PopupMenu1\n"), std::string::npos);
+  EXPECT_NE(written.find("  Menu = MainMenu1\n"), std::string::npos);
   form->Free();
+  auto* again = new TMenuTextForm(Application());
+  ReadComponentFromText(again, written, "written.dfm");
+  EXPECT_EQ(WriteComponentToText(again), written);
+  EXPECT_EQ(again->MainMenu1->Items()->Items(0)->Items(2)->GroupIndex(), 3);
+  again->Free();
 }
 
 TEST_F(MenusTest, MisplacedMenuItemsAndWrongMenuClassesAreNamed) {
@@ -427,10 +447,7 @@ TEST_F(MenusTest, DisabledItemsAndSeparatorsDoNotFire) {
   MenuForm m;
   ClickAt(m.Bar(1));
   ASSERT_TRUE(MenuActive());
-  POINT d = m.DropDown();
-  d.x = m.Bar(1).x - 5;
-  // Find the drop-down's left edge: the Edit item starts where File ends.
-  while (ScreenPixel(d.x + 1, d.y + 1) != RGB(255, 255, 255) && d.x < m.Bar(1).x + 40) ++d.x;
+  const POINT d = Corner(m.Bar(1).x, m.DropDown().y);
   ClickAt(MenuForm::Row(d, 0));  // Undo, disabled
   EXPECT_TRUE(MenuActive());
   EXPECT_TRUE(m.log.empty());
@@ -561,8 +578,7 @@ TEST_F(MenusTest, SubMenusOpenByArrowAndAfterTheHoverDelay) {
 
   // Mouse: resting on Recent opens its sub-menu only after the delay.
   ClickAt(m.Bar(2));
-  POINT d{m.Bar(2).x - 5, m.DropDown().y};
-  while (ScreenPixel(d.x + 1, d.y + 1) != RGB(255, 255, 255) && d.x < m.Bar(2).x + 40) ++d.x;
+  const POINT d = Corner(m.Bar(2).x, m.DropDown().y);
   const POINT recent = MenuForm::Row(d, 3);
   desktop::MoveMouse(recent.x, recent.y);
   desktop::Pump();
@@ -572,11 +588,11 @@ TEST_F(MenusTest, SubMenusOpenByArrowAndAfterTheHoverDelay) {
     return x - d.x + 2;
   }();
   const POINT sub{d.x + width - 3, recent.y - 9 - 3};
-  const COLORREF before = ScreenPixel(sub.x + 10, sub.y + 1);
+  EXPECT_EQ(ScreenPixel(sub.x + 10, sub.y + 2), RGB(255, 255, 255));  // not yet: the client
   kernel::AdvanceClock(450);
   desktop::Pump();
-  EXPECT_EQ(ScreenPixel(sub.x + 10, sub.y + 1), RGB(255, 255, 255));
-  EXPECT_NE(before, RGB(255, 255, 255));
+  EXPECT_EQ(ScreenPixel(sub.x + 1, sub.y + 1), RGB(255, 255, 255));
+  EXPECT_EQ(ScreenPixel(sub.x + 10, sub.y + 2), GetSysColor(COLOR_MENU));
   ClickAt(MenuForm::Row(sub, 0));
   EXPECT_EQ(m.log.back(), "&One");
   EXPECT_FALSE(MenuActive());
@@ -626,19 +642,24 @@ TEST_F(MenusTest, ARightClickOpensThePopupAtTheMouse) {
 TEST_F(MenusTest, CheckMarksAndBulletsAreDrawnInTheCheckColumn) {
   MenuForm m;
   ClickAt(m.Bar(2));
-  POINT d{m.Bar(2).x - 5, m.DropDown().y};
-  while (ScreenPixel(d.x + 1, d.y + 1) != RGB(255, 255, 255) && d.x < m.Bar(2).x + 40) ++d.x;
+  const POINT d = Corner(m.Bar(2).x, m.DropDown().y);
+  // Black ink in the 13x13 cell of a row: its count and the width of its box.
   auto cell_ink = [&](int row) {
     const int top = d.y + 3 + 19 * row + 3;
-    return Ink(d.x + 6, top, d.x + 6 + 13, top + 13, RGB(0, 0, 0));
+    int n = 0, left = 1 << 20, right = -1;
+    for (int y = top; y < top + 13; ++y) {
+      for (int x = d.x + 6; x < d.x + 19; ++x) {
+        if (ScreenPixel(x, y) != RGB(0, 0, 0)) continue;
+        ++n;
+        left = std::min(left, x);
+        right = std::max(right, x);
+      }
+    }
+    return std::pair<int, int>(n, right - left + 1);
   };
-  const int check = cell_ink(0);  // Status Bar: checked
-  const int none = cell_ink(1);   // Small: radio, not checked
-  const int bullet = cell_ink(2); // Large: radio, checked
-  EXPECT_GE(check, 15);
-  EXPECT_EQ(none, 0);
-  EXPECT_GE(bullet, 9);
-  EXPECT_NE(check, bullet);
+  EXPECT_EQ(cell_ink(0), (std::pair<int, int>(21, 7)));  // Status Bar: the 7-column check mark
+  EXPECT_EQ(cell_ink(1).first, 0);                        // Small: radio, not checked
+  EXPECT_EQ(cell_ink(2), (std::pair<int, int>(21, 5)));  // Large: the 5-pixel bullet
   // The sub-menu arrow of Recent sits at the right end of its row.
   const int right = [&] {
     int x = d.x + 2;
@@ -652,25 +673,19 @@ TEST_F(MenusTest, CheckMarksAndBulletsAreDrawnInTheCheckColumn) {
 TEST_F(MenusTest, Gallery) {
   MenuForm m;
   m.form->SetCaption("Menus");
-  m.open->SetDefault(true);
-  auto* pad = new TMenuPad(m.form);
-  pad->SetParent(m.form);
-  pad->SetBounds(230, 120, 150, 120);
-  auto* popup = New<TPopupMenu>(m.form);
-  m.Item(popup->Items(), "&Copy")->SetShortCut(TextToShortCut("Ctrl+C"));
-  m.Item(popup->Items(), "-");
-  m.Item(popup->Items(), "&Delete")->SetEnabled(false);
-  pad->SetPopupMenu(popup);
-  desktop::Pump();
-  // The View menu with its sub-menu, and the popup.
-  ClickAt(At(pad, 20, 20), 1);
-  desktop::PressKey(VK_DOWN);
-  desktop::PressKey(VK_DOWN);
-  CloseMenus();
+  // The View menu shows every kind of item: checked, radio, default, short cut, disabled,
+  // separator, and an open sub-menu with its parent selected.
+  m.Item(m.view, "-");
+  TMenuItem* refresh = m.Item(m.view, "Re&fresh");
+  refresh->SetShortCut(TextToShortCut("F5"));
+  refresh->SetDefault(true);
+  TMenuItem* full = m.Item(m.view, "F&ull Screen");
+  full->SetShortCut(TextToShortCut("Shift+Ctrl+F11"));
+  full->SetEnabled(false);
+  full->SetChecked(true);
   desktop::PressKey(VK_F10);
   desktop::PressKey(VK_LEFT);
-  desktop::PressKey(VK_DOWN);
-  for (int i = 0; i < 3; ++i) desktop::PressKey(VK_DOWN);
+  for (int i = 0; i < 4; ++i) desktop::PressKey(VK_DOWN);
   desktop::PressKey(VK_RIGHT);
   desktop::Pump();
   const auto dir = std::filesystem::path(SHOWRAMA_BINARY_DIR) / "gallery";
