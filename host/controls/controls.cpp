@@ -193,6 +193,17 @@ std::function<void(TControl*)>& DestroyedHook() {
 
 void SetControlDestroyedHook(std::function<void(TControl*)> hook) { DestroyedHook() = std::move(hook); }
 
+TMenuHooks& MenuHooks() {
+  static TMenuHooks hooks;
+  return hooks;
+}
+TClass PopupMenuClass() {
+  return MenuHooks().popup_menu_class ? MenuHooks().popup_menu_class : TComponent::StaticClass();
+}
+TClass MainMenuClass() {
+  return MenuHooks().main_menu_class ? MenuHooks().main_menu_class : TComponent::StaticClass();
+}
+
 // ---- TControl -----------------------------------------------------------------------------
 
 HOST_PUBLISHED(TControl, TComponent) {
@@ -204,6 +215,7 @@ HOST_PUBLISHED(TControl, TComponent) {
   c.Property("Hint", &TControl::Hint, &TControl::SetHint);
   c.Property("DragCursor", &TControl::DragCursor, &TControl::SetDragCursor, crDrag);
   c.Property("DragMode", &TControl::DragMode, &TControl::SetDragMode, dmManual);
+  c.Property("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu).object_class = &PopupMenuClass;
 }
 
 TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_unique<TFont>()) {
@@ -319,6 +331,15 @@ void TControl::HandleMouseUp(TMessage& m, TMouseButton button) {
     }
   }
   MouseUp(button, KeysToShiftState(m.WParam), p.x, p.y);
+  if (button == mbRight && MenuHooks().popup) {
+    // The nearest popup menu up the parent chain answers a right click.
+    for (TControl* c = this; c; c = c->parent_) {
+      if (c->popup_menu_) {
+        MenuHooks().popup(c->popup_menu_, this, ClientToScreen(p));
+        break;
+      }
+    }
+  }
 }
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
@@ -481,6 +502,9 @@ void TControl::SetCursor(TCursor cursor) {
 }
 
 void TControl::SetPopupMenu(TComponent* menu) {
+  if (menu && !menu->InheritsFrom(PopupMenuClass())) {
+    throw EInvalidCast(std::string("A ") + menu->ClassName() + " is not a " + PopupMenuClass()->Name());
+  }
   popup_menu_ = menu;
   if (menu) menu->FreeNotification(this);
 }
@@ -1344,6 +1368,7 @@ bool TWinControl::DoKeyPress(char& key) {
 }
 
 bool TWinControl::HandleKey(TMessage& m) {
+  if (MenuHooks().key && MenuHooks().key(this, m)) return true;
   TCustomForm* form = GetParentForm();
   switch (m.Msg) {
     case WM_KEYDOWN:

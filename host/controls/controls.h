@@ -159,6 +159,21 @@ using TMouseMessageHook = std::function<void(TControl* control, TMessage& messag
 void SetHintMouseHook(TMouseMessageHook hook);
 // Told of every control being destroyed (the application forgets its hint control).
 void SetControlDestroyedHook(std::function<void(TControl*)> hook);
+// Menus live in a unit above this one; it installs these hooks and names the classes the
+// PopupMenu and Menu properties accept (any component until it does).
+struct TMenuHooks {
+  // Opens a popup menu for control at a screen point (a right click); true when it opened.
+  std::function<bool(TComponent* menu, TControl* control, POINT screen)> popup;
+  // Sees every key message of a windowed control before the control; true = used.
+  std::function<bool(TWinControl* control, TMessage& message)> key;
+  // Sees the messages of a form that has a menu before the form; true = used.
+  std::function<bool(TCustomForm* form, TMessage& message)> form;
+  TClass popup_menu_class = nullptr;
+  TClass main_menu_class = nullptr;
+};
+TMenuHooks& MenuHooks();
+TClass PopupMenuClass();
+TClass MainMenuClass();
 
 // ---- TControl -------------------------------------------------------------------------
 

@@ -83,6 +83,7 @@ HOST_PUBLISHED(TCustomForm, TWinControl) {
   HOST_PROP(PixelsPerInch).Always();
   HOST_PROP(KeyPreview, false);
   HOST_PROP(ActiveControl);
+  c.Property("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu).object_class = &MainMenuClass;
   HOST_OBJECT_PROP(Icon);
   // The client size says it; the outer size follows from the frame.
   c.Property("Width", &TCustomForm::Width, &TCustomForm::SetWidth).Never();
@@ -238,8 +239,24 @@ void TCustomForm::SetActiveControl(TWinControl* control) {
 }
 
 void TCustomForm::SetMenu(TComponent* menu) {
+  if (menu == menu_) return;
+  if (menu && !menu->InheritsFrom(MainMenuClass())) {
+    throw EInvalidCast(std::string("A ") + menu->ClassName() + " is not a " + MainMenuClass()->Name());
+  }
+  // A form being read keeps the client size it stored; later the client gives way to the bar.
+  const int32_t stored_height = IsLoading() ? ClientHeight() : -1;
   menu_ = menu;
   if (menu) menu->FreeNotification(this);
+  MenuChanged();
+  if (stored_height >= 0) SetClientHeight(stored_height);
+}
+
+void TCustomForm::MenuChanged() {
+  // The menu bar is part of the frame: the client area gives way to it.
+  if (handle_ && !Embedded()) {
+    SetWindowPos(handle_, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateBounds();
+  }
 }
 
 void TCustomForm::CreateParams(TCreateParams& p) {
@@ -271,6 +288,7 @@ void TCustomForm::CreateWnd() {
                                  r.right, r.bottom, handle_, nullptr, nullptr, nullptr);
   }
   if (!Text().empty()) SetWindowText(handle_, Text().c_str());
+  if (menu_) MenuChanged();
 }
 
 void TCustomForm::DestroyWnd() {
@@ -284,7 +302,7 @@ RECT TCustomForm::ClientRect() const {
   DWORD ex = 0;
   FormStyles(*this, Embedded(), style, ex);
   RECT frame{0, 0, 0, 0};
-  AdjustWindowRectEx(&frame, style, FALSE, ex);
+  AdjustWindowRectEx(&frame, style, menu_ && !Embedded() ? TRUE : FALSE, ex);
   return {0, 0, std::max(0, width_ - (frame.right - frame.left)), std::max(0, height_ - (frame.bottom - frame.top))};
 }
 
@@ -603,6 +621,7 @@ void TCustomForm::DialogKey(TMessage& m) {
 }
 
 void TCustomForm::Dispatch(TMessage& m) {
+  if (menu_ && MenuHooks().form && MenuHooks().form(this, m)) return;
   switch (m.Msg) {
     case CM_VISIBLECHANGED:
       if (IsLoading() || !created_) return;
@@ -660,7 +679,10 @@ void TCustomForm::Notification(TComponent* component, TOperation operation) {
   if (operation != opRemove) return;
   if (component == active_control_) active_control_ = nullptr;
   if (component == focused_control_) focused_control_ = nullptr;
-  if (component == menu_) menu_ = nullptr;
+  if (component == menu_) {
+    menu_ = nullptr;
+    if (!IsDestroying()) MenuChanged();
+  }
 }
 
 HOST_DEFINE_CLASS(TForm, TCustomForm)

@@ -144,6 +144,8 @@ class TCustomForm : public TWinControl {
   // Places the form as Position says, the first time it is shown.
   void ApplyPosition();
   void ShowWindowNow(bool show);
+  // The frame follows a new menu (the bar appears or goes).
+  void MenuChanged();
 
  private:
   void DialogKey(TMessage& message);
