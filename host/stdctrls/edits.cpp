@@ -11,10 +11,6 @@
 #include "platform/win32/draw.h"
 #include "platform/win32/text.h"
 
-// The platform's scroll bars may not be linked in yet (they arrive with the scroll-bar
-// module); until then the memo keeps its scroll position without showing bars.
-int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw) __attribute__((weak));
-
 namespace host {
 
 namespace {
@@ -1021,7 +1017,7 @@ void TMemo::CreateParams(TCreateParams& params) {
 }
 
 void TMemo::UpdateScrollBars() {
-  if (!HandleAllocated() || scroll_bars_ == ssNone || !&::SetScrollInfo) return;
+  if (!HandleAllocated() || scroll_bars_ == ssNone) return;
   if (scroll_bars_ == ssVertical || scroll_bars_ == ssBoth) {
     SCROLLINFO si{sizeof si, SIF_ALL | SIF_DISABLENOSCROLL, 0, std::max(0, VisualLineCount() - 1),
                   static_cast<UINT>(VisibleLines()), top_line_, 0};
