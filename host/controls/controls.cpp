@@ -132,7 +132,7 @@ TControl* MouseControl() { return g_mouse_control; }
 TControl* CaptureControl() { return g_capture_control; }
 
 void SetCaptureControl(TControl* control) {
-  if (control && control == g_capture_control) return;  // a windowed control holds the capture without being recorded here
+  if (control && control == g_capture_control) return;  // windowed ones are not recorded here
   g_capture_control = nullptr;
   if (!control) {
     ReleaseCapture();

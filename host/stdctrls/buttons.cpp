@@ -465,6 +465,12 @@ void TCheckableControl::CreateParams(TCreateParams& params) {
   if (!EnabledWithParents(this)) params.Style |= WS_DISABLED;
 }
 
+void TCheckableControl::SetEnabled(bool enabled) {
+  TCustomControl::SetEnabled(enabled);
+  // A disabled group box keeps the window disabled whatever our own state.
+  if (handle_ && !EnabledWithParents(this)) EnableWindow(handle_, FALSE);
+}
+
 void TCheckableControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   if (button == mbLeft && EnabledWithParents(this)) {
     if (CanFocus() && !Focused()) SetFocus();
@@ -532,8 +538,6 @@ void TCheckableControl::Dispatch(TMessage& m) {
       return;
     case CM_ENABLEDCHANGED:
       TCustomControl::Dispatch(m);
-      // A disabled group box keeps the window disabled whatever our own state.
-      if (handle_ && !EnabledWithParents(this)) EnableWindow(handle_, FALSE);
       if (!enabled_) CancelPress();
       return;
     case CM_DIALOGCHAR:

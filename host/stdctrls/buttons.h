@@ -117,6 +117,7 @@ class TCheckableControl : public TCustomControl {
   // The box within the client area.
   RECT BoxRect() const;
 
+  void SetEnabled(bool enabled) override;
   void Dispatch(TMessage& message) override;
 
   static constexpr int kBoxSize = 13;
