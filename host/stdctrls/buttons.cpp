@@ -663,7 +663,6 @@ HOST_PUBLISHED(TRadioButton, TCheckableControl) {
   HOST_PROP(TabStop, false);
   HOST_PROP(Visible, true);
   HOST_EVENT(OnClick);
-  HOST_EVENT(OnDblClick);
   HOST_EVENT(OnEnter);
   HOST_EVENT(OnExit);
   HOST_EVENT(OnKeyDown);

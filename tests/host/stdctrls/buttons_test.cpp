@@ -597,14 +597,18 @@ TEST_F(ButtonsTest, Gallery) {
 
   auto* g1 = Make<TGroupBox>(form, 290, 50, "&Group box");
   g1->SetBounds(290, 50, 140, 90);
-  Make<TCheckBox>(g1, 10, 20, "Inside")->SetChecked(true);
-  Make<TRadioButton>(g1, 10, 40, "Inside too");
-  Make<TSpeedButton>(g1, 105, 20)->SetGlyph(&blue);
+  Make<TCheckBox>(g1, 10, 20, "Inside")->SetBounds(10, 20, 90, 17);
+  Make<TRadioButton>(g1, 10, 40, "Inside too")->SetBounds(10, 40, 90, 17);
+  Make<TSpeedButton>(g1, 108, 20)->SetGlyph(&blue);
   auto* g2 = Make<TGroupBox>(form, 440, 50, "Disabled box");
   g2->SetBounds(440, 50, 140, 90);
-  Make<TCheckBox>(g2, 10, 20, "Inside")->SetChecked(true);
-  Make<TRadioButton>(g2, 10, 40, "Inside too")->SetChecked(true);
-  Make<TSpeedButton>(g2, 105, 20)->SetGlyph(&blue);
+  auto* inside = Make<TCheckBox>(g2, 10, 20, "Inside");
+  inside->SetBounds(10, 20, 90, 17);
+  inside->SetChecked(true);
+  auto* inside_too = Make<TRadioButton>(g2, 10, 40, "Inside too");
+  inside_too->SetBounds(10, 40, 90, 17);
+  inside_too->SetChecked(true);
+  Make<TSpeedButton>(g2, 108, 20)->SetGlyph(&blue);
   g2->SetEnabled(false);
 
   auto* rg = Make<TRadioGroup>(form, 10, 160, "Radio &group");
