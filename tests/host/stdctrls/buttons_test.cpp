@@ -229,7 +229,9 @@ TEST_F(ButtonsTest, SpeedButtonsOfAGroupStayDownOneAtATime) {
   for (TSpeedButton* s : {a, b, far}) s->SetGroupIndex(1);
   far->SetDown(true);
   std::string trail;
-  for (auto [s, n] : {std::pair{a, 'a'}, {b, 'b'}, {plain, 'p'}}) s->OnClick = [&trail, n = n](TObject*) { trail += n; };
+  for (auto [s, n] : {std::pair{a, 'a'}, {b, 'b'}, {plain, 'p'}}) {
+    s->OnClick = [&trail, n = n](TObject*) { trail += n; };
+  }
   Show(form);
 
   ClickOn(a, 5, 5);
