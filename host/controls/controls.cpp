@@ -132,7 +132,7 @@ TControl* MouseControl() { return g_mouse_control; }
 TControl* CaptureControl() { return g_capture_control; }
 
 void SetCaptureControl(TControl* control) {
-  if (control == g_capture_control) return;
+  if (control && control == g_capture_control) return;  // windowed ones are not recorded here
   g_capture_control = nullptr;
   if (!control) {
     ReleaseCapture();
