@@ -337,3 +337,85 @@ end
 
 }  // namespace
 }  // namespace host
+
+namespace host {
+namespace {
+
+// A control that counts the system's font-change news.
+class TFontWatcher : public TGraphicControl {
+  HOST_CLASS(TFontWatcher)
+  explicit TFontWatcher(TComponent* owner) : TGraphicControl(owner) {}
+  int font_changes = 0;
+  void Dispatch(TMessage& m) override {
+    if (m.Msg == CM_FONTCHANGE) ++font_changes;
+    TGraphicControl::Dispatch(m);
+  }
+};
+HOST_DEFINE_CLASS(TFontWatcher, TGraphicControl)
+
+TEST_F(FormsTest, SystemNewsKeyPreviewCursorsAndApplicationHooks) {
+  auto* form = Application()->CreateForm<TForm>();
+  auto* pad = new TPad(form);
+  pad->SetParent(form);
+  auto* watcher = new TFontWatcher(form);
+  watcher->SetParent(pad);  // two levels down, and windowless
+  form->Show();
+  desktop::Pump();
+  desktop::Broadcast(WM_FONTCHANGE, 0, 0);
+  desktop::Pump();
+  EXPECT_EQ(watcher->font_changes, 1);
+
+  // The form sees keys first when it asks to.
+  std::vector<std::string> keys;
+  form->OnKeyDown = [&](TObject*, WORD& key, TShiftState) {
+    keys.push_back("form");
+    if (key == 'Q') key = 0;  // swallowed
+  };
+  pad->OnKeyDown = [&](TObject*, WORD&, TShiftState) { keys.push_back("pad"); };
+  ASSERT_TRUE(pad->Focused());
+  desktop::PressKey('A');
+  form->SetKeyPreview(true);
+  desktop::PressKey('A');
+  desktop::PressKey('Q');
+  EXPECT_EQ(keys, (std::vector<std::string>{"pad", "form", "pad", "form"}));
+
+  // A control's cursor, and the screen's override over it.
+  pad->SetCursor(crHandPoint);
+  const POINT on = pad->ClientToScreen({5, 5});
+  desktop::MoveMouse(on.x, on.y);
+  desktop::Pump();
+  EXPECT_EQ(GetCursor(), Screen()->Cursors(crHandPoint));
+  Screen()->SetCursor(crHourGlass);
+  desktop::MoveMouse(on.x + 1, on.y);
+  desktop::Pump();
+  EXPECT_EQ(GetCursor(), Screen()->Cursors(crHourGlass));
+  Screen()->SetCursor(crDefault);
+
+  // Hooks on the application window see its messages first, newest last in line.
+  std::vector<std::string> seen;
+  const int first = Application()->HookMainWindow([&](TMessage& m) {
+    if (m.Msg == WM_USER + 3) seen.push_back("first");
+    return false;
+  });
+  const int second = Application()->HookMainWindow([&](TMessage& m) {
+    if (m.Msg != WM_USER + 3) return false;
+    seen.push_back("second");
+    return m.WParam == 1;  // handled: the message goes no further
+  });
+  SendMessage(Application()->Handle(), WM_USER + 3, 0, 0);
+  SendMessage(Application()->Handle(), WM_USER + 3, 1, 0);
+  Application()->UnhookMainWindow(first);
+  SendMessage(Application()->Handle(), WM_USER + 3, 0, 0);
+  Application()->UnhookMainWindow(second);
+  EXPECT_EQ(seen, (std::vector<std::string>{"first", "second", "first", "second", "second"}));
+
+  // An exception in a handler reaches the application's handler, not the caller's stack.
+  std::string reported;
+  Application()->OnException = [&](TObject*, const std::exception& e) { reported = e.what(); };
+  pad->OnClick = [](TObject*) { throw EInvalidOperation("the pad broke"); };
+  ClickOn(pad, 5, 5);
+  EXPECT_EQ(reported, "the pad broke");
+}
+
+}  // namespace
+}  // namespace host

@@ -1,6 +1,8 @@
 // The library's base classes, window hooks, one-instance rule, application object and
 // utility routines.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "library/foundation/objects.h"
 #include "library/foundation/timer_pool.h"
 #include "library/foundation/utils.h"
+#include "platform/win32.h"
 #include "support/app.h"
 
 namespace zyr {
@@ -324,6 +327,41 @@ TEST_F(LibraryTest, DelayWaitsPastTheDeadlineAndKeepsTimersRunning) {
   Delay(0);
   Delay(-5);
   EXPECT_EQ(GetTickCount(), now);
+}
+
+}  // namespace
+}  // namespace zyr
+
+namespace zyr {
+namespace {
+
+// The application object's named mutex: a second process of the same program sees it.
+TEST_F(LibraryTest, ASecondProcessFindsTheInstanceMutex) {
+  EXPECT_FALSE(ZYRApplication->PreviousInstance());
+  const std::string name = ExtractFileName(ProgramFileName());
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    SetLastError(ERROR_SUCCESS);
+    HANDLE h = CreateMutex(nullptr, FALSE, name.c_str());
+    _exit(h && GetLastError() == ERROR_ALREADY_EXISTS ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  // And once we let go, a newcomer is the first again.
+  DoneLibrary();
+  const pid_t second = fork();
+  ASSERT_GE(second, 0);
+  if (second == 0) {
+    SetLastError(ERROR_SUCCESS);
+    HANDLE h = CreateMutex(nullptr, FALSE, name.c_str());
+    _exit(h && GetLastError() != ERROR_ALREADY_EXISTS ? 0 : 1);
+  }
+  ASSERT_EQ(waitpid(second, &status, 0), second);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  InitLibrary();
 }
 
 }  // namespace
