@@ -21,6 +21,12 @@ run: build
 test: build
 	@ctest --preset default -j $(JOBS)
 
+# Renders every gallery picture headless into build/default/gallery/ with an index.html.
+gallery: build
+	@ctest --preset default -j $(JOBS) -R Gallery --output-on-failure >/dev/null
+	@build/default/tools/forms_demo --png build/default/gallery/forms_demo.png
+	@tools/gallery/index.sh build/default/gallery
+
 asan: bootstrap
 	@cmake --preset asan >/dev/null
 	@cmake --build --preset asan -j $(JOBS)

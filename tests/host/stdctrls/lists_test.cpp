@@ -584,9 +584,10 @@ TEST_F(ListsTest, Gallery) {
   c2->SetFocus();
   c2->SetDroppedDown(true);
   desktop::Pump();
-  std::filesystem::create_directories("gallery");
+  const auto dir = std::filesystem::path(SHOWRAMA_BINARY_DIR) / "gallery";
+  std::filesystem::create_directories(dir);
   std::string error;
-  EXPECT_TRUE(desktop::SaveScreen("gallery/lists.png", &error)) << error;
+  EXPECT_TRUE(desktop::SaveScreen((dir / "lists.png").string(), &error)) << error;
 }
 
 }  // namespace
