@@ -143,8 +143,10 @@ TEST_F(GalleryTest, Controls1) {
   }
   memo->SetScrollBars(ssBoth);
   Make<TScrollBar>(form, 270, 262, 160, 16);
-  auto* vbar = Make<TScrollBar>(form, 440, 262, 16, 100);
-  vbar->SetKind(sbVertical);
+  auto* vbar = new TScrollBar(form);
+  vbar->SetKind(sbVertical);  // swaps width and height: before the bounds
+  vbar->SetParent(form);
+  vbar->SetBounds(440, 262, 16, 100);
   vbar->SetPosition(30);
 
   auto* panel = Make<TPanel>(form, 470, 262, 150, 50, "Raised panel");
