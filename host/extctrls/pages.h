@@ -16,6 +16,7 @@
 #include "host/classes/strings.h"
 #include "host/controls/controls.h"
 #include "host/forms/forms.h"
+#include "host/stdctrls/edits.h"  // TScrollBarKind, shared with the scroll bar control
 
 namespace host {
 
@@ -23,8 +24,6 @@ class TBitmap;
 class TScrollBox;
 
 // ---- TScrollBox -----------------------------------------------------------------------------
-
-HOST_ENUM(TScrollBarKind, uint8_t, sbHorizontal, sbVertical)
 
 // One of a scroll box's two bars. Range is the extent of the content in pixels (the bar shows
 // when it exceeds the client size); Position is how far the content is scrolled.

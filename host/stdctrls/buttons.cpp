@@ -71,8 +71,6 @@ void FillDither(HDC dc, const RECT& r) {
   }
 }
 
-int Luma(COLORREF c) { return (GetRValue(c) * 77 + GetGValue(c) * 150 + GetBValue(c) * 29) >> 8; }
-
 }  // namespace
 
 bool EnabledWithParents(const TControl* control) {
@@ -83,17 +81,6 @@ bool EnabledWithParents(const TControl* control) {
 }
 
 // ---- TSpeedButton -------------------------------------------------------------------------
-
-// The glyph's pixels, read once per change of the bitmap.
-struct TSpeedButton::Images {
-  bool valid = false;
-  int width = 0;   // of one image
-  int height = 0;
-  int count = 0;   // images present
-  int stride = 0;  // the whole bitmap's width
-  COLORREF transparent = 0;
-  std::vector<COLORREF> pixels;
-};
 
 HOST_PUBLISHED(TSpeedButton, TGraphicControl) {
   HOST_PROP(Align, alNone);
@@ -122,33 +109,27 @@ HOST_PUBLISHED(TSpeedButton, TGraphicControl) {
 }
 
 TSpeedButton::TSpeedButton(TComponent* owner)
-    : TGraphicControl(owner), glyph_(std::make_unique<TBitmap>()), images_(std::make_unique<Images>()) {
+    : TGraphicControl(owner), glyph_(std::make_unique<TButtonGlyph>()) {
   // Clicks come from our own MouseUp, after Down has changed.
   control_style_ = {csCaptureMouse, csDoubleClicks, csSetCaption};
   width_ = 23;
   height_ = 22;
-  glyph_->OnChange = [this](TObject*) { GlyphChanged(); };
+  glyph_->OnChange = [this] { Invalidate(); };
 }
 
 TSpeedButton::~TSpeedButton() { glyph_->OnChange = nullptr; }
 
-void TSpeedButton::SetGlyph(TBitmap* glyph) {
-  glyph_->Assign(glyph);
-  GlyphChanged();
-}
+TBitmap* TSpeedButton::Glyph() const { return glyph_->Bitmap(); }
 
-void TSpeedButton::GlyphChanged() {
-  images_->valid = false;
-  Invalidate();
-}
+void TSpeedButton::SetGlyph(TBitmap* glyph) { glyph_->SetBitmap(glyph); }
+
+int32_t TSpeedButton::NumGlyphs() const { return glyph_->NumGlyphs(); }
 
 void TSpeedButton::SetNumGlyphs(int32_t value) {
   if (value < 1 || value > 4) {
     throw EInvalidOperation(Format("%s.NumGlyphs must be 1 to 4, not %d", {Name(), value}));
   }
-  if (value == num_glyphs_) return;
-  num_glyphs_ = value;
-  GlyphChanged();
+  glyph_->SetNumGlyphs(value);
 }
 
 void TSpeedButton::SetLayout(TButtonLayout value) {
@@ -293,105 +274,6 @@ void TSpeedButton::Dispatch(TMessage& m) {
   }
 }
 
-void TSpeedButton::PlaceContent(HDC dc, POINT& glyph_at, RECT& text_rect) {
-  if (!images_->valid) {
-    Images& im = *images_;
-    im = Images{};
-    im.valid = true;
-    if (!glyph_->Empty()) {
-      im.stride = glyph_->Width();
-      im.height = glyph_->Height();
-      im.width = im.stride / num_glyphs_;
-      if (im.width > 0) {
-        im.count = num_glyphs_;
-        im.pixels.resize(static_cast<size_t>(im.stride) * static_cast<size_t>(im.height));
-        TCanvas* source = glyph_->Canvas();
-        for (int y = 0; y < im.height; ++y) {
-          for (int x = 0; x < im.stride; ++x) {
-            im.pixels[static_cast<size_t>(y * im.stride + x)] = static_cast<COLORREF>(source->Pixels(x, y));
-          }
-        }
-        im.transparent = im.pixels[static_cast<size_t>((im.height - 1) * im.stride)];
-      }
-    }
-  }
-  const SIZE g{images_->count ? images_->width : 0, images_->count ? images_->height : 0};
-  const std::string caption = Caption();
-  const SIZE t = caption.empty() ? SIZE{0, 0} : CaptionExtent(dc, caption);
-  const bool horizontal = layout_ == blGlyphLeft || layout_ == blGlyphRight;
-  const int room = horizontal ? width_ : height_;
-  const int glyph_len = horizontal ? g.cx : g.cy;
-  const int text_len = horizontal ? t.cx : t.cy;
-  int margin = margin_;
-  int spacing = spacing_;
-  if (glyph_len == 0 || text_len == 0) {
-    spacing = 0;
-    if (margin == -1) margin = (room - glyph_len - text_len) / 2;
-  } else if (margin == -1 && spacing == -1) {
-    margin = (room - glyph_len - text_len) / 3;
-    spacing = margin;
-  } else if (margin == -1) {
-    margin = (room - glyph_len - text_len - spacing) / 2;
-  } else if (spacing == -1) {
-    spacing = (room - margin - glyph_len - text_len) / 2;
-  }
-  int glyph_pos, text_pos;
-  if (layout_ == blGlyphLeft || layout_ == blGlyphTop) {
-    glyph_pos = margin;
-    text_pos = margin + glyph_len + spacing;
-  } else {
-    glyph_pos = room - margin - glyph_len;
-    text_pos = glyph_pos - spacing - text_len;
-  }
-  if (horizontal) {
-    glyph_at = {glyph_pos, (height_ - g.cy) / 2};
-    text_rect = {text_pos, (height_ - t.cy) / 2, text_pos + t.cx, (height_ - t.cy) / 2 + t.cy};
-  } else {
-    glyph_at = {(width_ - g.cx) / 2, glyph_pos};
-    text_rect = {(width_ - t.cx) / 2, text_pos, (width_ - t.cx) / 2 + t.cx, text_pos + t.cy};
-  }
-}
-
-void TSpeedButton::DrawGlyph(HDC dc, int x, int y, TButtonState state) {
-  const Images& im = *images_;
-  if (im.count == 0) return;
-  auto pixel = [&](int image, int px, int py) {
-    return im.pixels[static_cast<size_t>(py * im.stride + image * im.width + px)];
-  };
-  int image = 0;
-  switch (state) {
-    case bsUp: image = 0; break;
-    case bsDisabled: image = 1; break;
-    case bsDown: image = im.count > 2 ? 2 : 0; break;
-    case bsExclusive: image = im.count > 3 ? 3 : (im.count > 2 ? 2 : 0); break;
-  }
-  if (state == bsDisabled && im.count < 2) {
-    // Made from the up image: its dark pixels embossed, the light ones gone.
-    const COLORREF light = ColorToRGB(clBtnHighlight);
-    const COLORREF shadow = ColorToRGB(clBtnShadow);
-    for (int pass = 0; pass < 2; ++pass) {
-      for (int py = 0; py < im.height; ++py) {
-        for (int px = 0; px < im.width; ++px) {
-          const COLORREF c = pixel(0, px, py);
-          if (c == im.transparent || Luma(c) >= 192) continue;
-          if (pass == 0) {
-            SetPixelV(dc, x + px + 1, y + py + 1, light);
-          } else {
-            SetPixelV(dc, x + px, y + py, shadow);
-          }
-        }
-      }
-    }
-    return;
-  }
-  for (int py = 0; py < im.height; ++py) {
-    for (int px = 0; px < im.width; ++px) {
-      const COLORREF c = pixel(image, px, py);
-      if (c != im.transparent) SetPixelV(dc, x + px, y + py, c);
-    }
-  }
-}
-
 void TSpeedButton::Paint() {
   HDC dc = Canvas()->Handle();
   SelectedFont font(dc, Font());
@@ -416,9 +298,9 @@ void TSpeedButton::Paint() {
   }
   POINT glyph_at{};
   RECT text{};
-  PlaceContent(dc, glyph_at, text);
+  glyph_->Place(dc, ClientRect(), Caption(), layout_, margin_, spacing_, glyph_at, text);
   const int shift = pushed || stuck ? 1 : 0;
-  DrawGlyph(dc, glyph_at.x + shift, glyph_at.y + shift, State());
+  glyph_->Draw(dc, glyph_at.x + shift, glyph_at.y + shift, State());
   if (!Caption().empty()) {
     OffsetRect(&text, shift, shift);
     DrawCaptionText(dc, Caption(), text, DT_SINGLELINE | DT_CENTER | DT_VCENTER, Font()->Color(), enabled);

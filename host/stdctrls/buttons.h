@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/classes/enuminfo.h"
+#include "host/stdctrls/glyph.h"     // TButtonLayout, TButtonState
 #include "host/stdctrls/stdctrls.h"  // TAlignment
 #include "host/controls/controls.h"
 
@@ -17,8 +18,6 @@ class TBitmap;
 class TStrings;
 class TStringList;
 
-HOST_ENUM(TButtonLayout, uint8_t, blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom)
-HOST_ENUM(TButtonState, uint8_t, bsUp, bsDisabled, bsDown, bsExclusive)
 HOST_ENUM(TCheckBoxState, uint8_t, cbUnchecked, cbChecked, cbGrayed)
 
 // False when the control or any control it sits in is disabled: such a control shows the
@@ -36,9 +35,9 @@ class TSpeedButton : public TGraphicControl {
 
   // Up to four images side by side: up, disabled, down (while pressed), down (stays down).
   // The bottom-left pixel is the transparent colour. Setting copies the bitmap.
-  TBitmap* Glyph() const { return glyph_.get(); }
+  TBitmap* Glyph() const;
   void SetGlyph(TBitmap* glyph);
-  int32_t NumGlyphs() const { return num_glyphs_; }
+  int32_t NumGlyphs() const;
   // 1 to 4; other numbers raise EInvalidOperation.
   void SetNumGlyphs(int32_t value);
   TButtonLayout Layout() const { return layout_; }
@@ -76,19 +75,11 @@ class TSpeedButton : public TGraphicControl {
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
  private:
-  struct Images;
-  void GlyphChanged();
-  void DrawGlyph(HDC dc, int x, int y, TButtonState state);
-  void DrawCaption(HDC dc, RECT r, bool enabled);
-  // Places glyph and caption in the client area (before the pressed offset).
-  void PlaceContent(HDC dc, POINT& glyph_at, RECT& text_rect);
   void GroupChanged();
   void SetPressed(bool value);
   std::vector<TSpeedButton*> GroupMembers() const;
 
-  std::unique_ptr<TBitmap> glyph_;
-  std::unique_ptr<Images> images_;
-  int32_t num_glyphs_ = 1;
+  std::unique_ptr<TButtonGlyph> glyph_;
   TButtonLayout layout_ = blGlyphLeft;
   int32_t margin_ = -1;
   int32_t spacing_ = 4;

@@ -267,6 +267,23 @@ void TButton::Dispatch(TMessage& m) {
 }
 
 void TButton::PaintWindow(HDC dc) {
+  const RECT face = DrawButtonFace(dc);
+  const bool pushed = IsPushed();
+  RECT text = face;
+  if (pushed) OffsetRect(&text, 1, 1);
+  HGDIOBJ old_font = SelectObject(dc, Font()->Handle());
+  DrawControlText(dc, Caption(), text, DT_CENTER | DT_VCENTER | DT_SINGLELINE, Font()->Color(), Enabled());
+  SelectObject(dc, old_font);
+  if (Focused()) {
+    RECT focus = face;
+    InflateRect(&focus, -1, -1);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(255, 255, 255));
+    DrawFocusRect(dc, &focus);
+  }
+}
+
+RECT TButton::DrawButtonFace(HDC dc) {
   RECT r = ClientRect();
   const bool pushed = IsPushed();
   if (IsDefaultLook()) {
@@ -290,18 +307,7 @@ void TButton::PaintWindow(HDC dc) {
   }
   RECT face = r;
   InflateRect(&face, -2, -2);
-  RECT text = face;
-  if (pushed) OffsetRect(&text, 1, 1);
-  HGDIOBJ old_font = SelectObject(dc, Font()->Handle());
-  DrawControlText(dc, Caption(), text, DT_CENTER | DT_VCENTER | DT_SINGLELINE, Font()->Color(), Enabled());
-  SelectObject(dc, old_font);
-  if (Focused()) {
-    RECT focus = face;
-    InflateRect(&focus, -1, -1);
-    SetTextColor(dc, RGB(0, 0, 0));
-    SetBkColor(dc, RGB(255, 255, 255));
-    DrawFocusRect(dc, &focus);
-  }
+  return face;
 }
 
 // ---- TLabel -------------------------------------------------------------------------------

@@ -45,6 +45,8 @@ class TButton : public TWinControl {
   bool DoKeyDown(WORD& key, TShiftState shift) override;
   bool DoKeyUp(WORD& key, TShiftState shift) override;
   bool DoKeyPress(char& key) override;
+  // Draws the frame (black when IsDefaultLook) and the face; returns the face inside the bevel.
+  RECT DrawButtonFace(HDC dc);
 
  private:
   // Every button of the form changes its frame when the focus moves among them.
