@@ -442,11 +442,11 @@ Image Granite() {
   for (int y = 0; y < kTile; ++y)
     for (int x = 0; x < kTile; ++x) {
       const double base = Fbm(x, y, kTile, 8, 8, 3, 83);
-      const double speck = Fbm(x, y, kTile, 16, 16, 2, 89);
-      const double pink = Fbm(x, y, kTile, 12, 12, 2, 97);
+      const double speck = Fbm(x, y, kTile, 32, 32, 1, 89);
+      const double pink = Fbm(x, y, kTile, 16, 16, 2, 97);
       Rgb c = Mix(Hex(0x8C8580), Hex(0xB0A8A2), base);
-      c = Mix(c, Hex(0xC9928A), Smooth(0.58, 0.66, pink) * 0.7);
-      c = Mix(c, Hex(0x38302C), Smooth(0.62, 0.72, speck) * 0.85);
+      c = Mix(c, Hex(0xC9928A), Smooth(0.55, 0.7, pink) * 0.6);
+      c = Mix(c, Hex(0x3C3430), Smooth(0.7, 0.85, speck) * 0.8);
       c = Mix(c, Hex(0xF0ECE8), Smooth(0.9, 0.95, Unit(Hash(x, y, 101))) * 0.6);
       img.at(x, y) = c;
     }
@@ -500,10 +500,10 @@ double Bayer(int x, int y) {
 // A blue glass ball with a soft grey shadow, 15 pixels across.
 Image Bullet() {
   Image img(17, 17, Hex(kSilver));
-  const double cx = 7.5, cy = 7.5, r = 7.3;
+  const double cx = 7.5, cy = 7.5, r = 6.9;
   for (int y = 0; y < 17; ++y)
     for (int x = 0; x < 17; ++x) {
-      const double sx = x + 0.5 - (cx + 1.6), sy = y + 0.5 - (cy + 1.6);
+      const double sx = x + 0.5 - (cx + 1.5), sy = y + 0.5 - (cy + 1.5);
       if (sx * sx + sy * sy <= r * r) img.at(x, y) = Hex(0x808080);
     }
   for (int y = 0; y < 17; ++y)
@@ -515,9 +515,10 @@ Image Bullet() {
       const double lambert = Clamp01(-0.45 * dx - 0.55 * dy + 0.7 * dz);
       const double spec = std::pow(Clamp01(-0.4 * dx - 0.5 * dy + 0.77 * dz), 24);
       const double v = lambert + Bayer(x, y) * 0.22 - 0.11;
-      Rgb c = v < 0.3 ? Hex(0x000080) : (v < 0.93 ? Hex(0x0000FF) : Hex(0x00FFFF));
+      Rgb c = v < 0.3 ? Hex(0x000080) : Hex(0x0000FF);
+      if (spec + Bayer(x, y) * 0.3 > 0.42) c = Hex(0x00FFFF);
       if (d2 > 0.82 && c.b > 0.9 && c.g < 0.1) c = Hex(0x000080);  // a dark rim for the edge
-      if (spec > 0.5) c = Hex(0xFFFFFF);
+      if (spec > 0.62) c = Hex(0xFFFFFF);
       img.at(x, y) = c;
     }
   return img;
@@ -1010,7 +1011,7 @@ void WriteSheet(const std::vector<Artwork>& all, const std::string& path) {
   for (const Artwork& a : all) {
     const bool tile = a.width == kTile && a.height == kTile;
     const int repeat = tile ? 2 : 1;
-    const int scale = std::clamp(150 / std::max(a.width, a.height), 1, 6) * (tile ? 1 : 1);
+    const int scale = tile ? 2 : std::clamp(340 / std::max(a.width, a.height), 1, 8);
     const int w = a.width * scale * repeat, h = a.height * scale * repeat;
     if (x + w > kWidth - kGap) x = kGap, y += row_h + kGap, row_h = 0;
     placed.push_back({&a, x, y, scale, repeat});
