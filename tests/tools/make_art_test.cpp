@@ -64,7 +64,7 @@ TEST(MakeArt, PicturesHaveTheSizesTheirPlacesNeed) {
                         {"wood.bmp", 64, 64},           {"metal.bmp", 64, 64},
                         {"paper.bmp", 64, 64},          {"bricks.bmp", 64, 64},
                         {"granite.bmp", 64, 64},        {"gold.bmp", 64, 64},
-                        {"clouds.bmp", 64, 64}};
+                        {"clouds.bmp", 64, 64},         {"balloon.bmp", 64, 80}};
   EXPECT_EQ(All().size(), std::size(cases));
   for (const Case& c : cases) {
     const art::Artwork& a = Find(c.name);
@@ -79,7 +79,8 @@ TEST(MakeArt, TransparentCornersMatchTheBackgroundTheyStandOn) {
   // pale yellow of the panels elsewhere. All four corners are background.
   const std::pair<const char*, uint32_t> cases[] = {
       {"logo.bmp", 0xC0C0C0},          {"bullet.bmp", 0xC0C0C0},         {"help_glyph.bmp", 0xC0C0C0},
-      {"help_compass.bmp", 0xFFFFE1},  {"welcome_blocks.bmp", 0xFFFFE1}, {"welcome_gears.bmp", 0xFFFFE1}};
+      {"help_compass.bmp", 0xFFFFE1},  {"welcome_blocks.bmp", 0xFFFFE1}, {"welcome_gears.bmp", 0xFFFFE1},
+      {"balloon.bmp", 0xFF00FF}};
   for (const auto& [name, key] : cases) {
     const art::Artwork& a = Find(name);
     EXPECT_EQ(At(a, 0, a.height - 1), key) << name;
@@ -87,6 +88,22 @@ TEST(MakeArt, TransparentCornersMatchTheBackgroundTheyStandOn) {
     EXPECT_EQ(At(a, a.width - 1, 0), key) << name;
     EXPECT_EQ(At(a, a.width - 1, a.height - 1), key) << name;
   }
+}
+
+TEST(MakeArt, ColourKeyPictureHasNoFringe) {
+  // Shown on any background, so no edge pixel may be a blend of the key and the picture.
+  const art::Artwork& a = Find("balloon.bmp");
+  int key = 0;
+  for (uint32_t p : a.pixels) {
+    if (p == 0xFF00FF) {
+      ++key;
+      continue;
+    }
+    const int r = (p >> 16) & 255, g = (p >> 8) & 255, b = p & 255;
+    EXPECT_FALSE(r > 160 && b > 160 && g < 100) << std::hex << "pinkish pixel " << p;
+  }
+  EXPECT_GT(key, a.width * a.height / 4);
+  EXPECT_LT(key, a.width * a.height * 3 / 4);
 }
 
 TEST(MakeArt, GlyphsKeepToSixteenColours) {

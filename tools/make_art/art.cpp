@@ -848,6 +848,61 @@ Image Gears() {
   return img;
 }
 
+// A hot-air balloon on magenta, for showing colour-key transparency on any background: the
+// edges are hard, since a smoothed edge would carry a pink fringe onto other backgrounds.
+Image Balloon() {
+  constexpr int W = 64, H = 80;
+  const Rgb key = Hex(0xFF00FF);
+  Image img(W, H, key);
+  const double cx = 32, cy = 28, r = 25;
+  MaskPainter env_p(W, H, 4);
+  env_p.Circle(cx, cy, r);
+  env_p.Polygon({{cx - r * 0.93, cy + 9}, {cx + r * 0.93, cy + 9}, {cx + 7, 62}, {cx - 7, 62}});
+  const Mask envelope = env_p.Result();
+  // Ropes from the envelope's mouth to the basket, then the basket.
+  MaskPainter ropes_p(W, H, 4);
+  ropes_p.Line({{cx - 7, 61}, {cx - 6, 69}}, 0.8);
+  ropes_p.Line({{cx + 7, 61}, {cx + 6, 69}}, 0.8);
+  ropes_p.Line({{cx, 62}, {cx, 69}}, 0.8);
+  MaskPainter basket_p(W, H, 4);
+  basket_p.Polygon({{cx - 7, 69}, {cx + 7, 69}, {cx + 6, 78}, {cx - 6, 78}});
+  const uint32_t gores[6] = {0xE02020, 0xF8D020, 0x2050D0, 0xF8F8F0, 0x20A040, 0xF08020};
+  const Mask ropes = ropes_p.Result();
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) {
+      if (ropes.at(x, y) >= 0.5) img.at(x, y) = Hex(0x403020);
+    }
+  const Mask basket = basket_p.Result();
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) {
+      if (basket.at(x, y) < 0.5) continue;
+      const bool weave = ((x + (y / 2)) % 3) == 0 || y == 69 || y == 70;
+      const double lit = 1.0 - (x - (cx - 7)) / 20.0;
+      img.at(x, y) = (weave ? Hex(0x5A3A18) : Hex(0xB07838)) * (0.75 + 0.35 * lit);
+    }
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) {
+      if (envelope.at(x, y) < 0.5) continue;
+      // The width of the envelope on this row, to bend the gores around it.
+      const double half = y <= cy + 9 ? std::sqrt(std::max(1.0, r * r - (y + 0.5 - cy) * (y + 0.5 - cy)))
+                                      : r * 0.93 + (7 - r * 0.93) * (y + 0.5 - cy - 9) / (62 - cy - 9);
+      const double u = std::clamp((x + 0.5 - cx) / std::max(half, 1.0), -1.0, 1.0);
+      const double lon = std::asin(u);
+      const int gore = static_cast<int>(std::floor((lon + kPi / 2) / (kPi / 8))) % 6;
+      const double dx = (x + 0.5 - cx) / r, dy = std::clamp((y + 0.5 - cy) / r, -1.0, 1.0);
+      const double dz = std::sqrt(std::max(0.0, 1 - u * u));
+      const double lit = Clamp01(-0.55 * dx - 0.45 * dy + 0.7 * dz);
+      Rgb c = Hex(gores[gore]) * (0.3 + 0.85 * lit);
+      const double spec = std::pow(Clamp01(-0.45 * dx - 0.5 * dy + 0.74 * dz), 20);
+      c = Mix(c, Hex(0xFFFFFF), spec * 0.6);
+      // Seams between the gores.
+      const double edge = std::fmod(lon + kPi / 2, kPi / 8);
+      if (edge < 0.05 * kPi / 8 / std::max(dz, 0.2) * 3) c = c * 0.7;
+      img.at(x, y) = c;
+    }
+  return img;
+}
+
 // ---- the splash picture: a small ray tracer --------------------------------------------------
 
 struct V3 {
@@ -972,6 +1027,7 @@ const Entry kEntries[] = {
     {"welcome_gears.bmp", Gears}, {"marble.bmp", Marble},   {"wood.bmp", Wood},
     {"metal.bmp", BrushedMetal}, {"paper.bmp", Paper},      {"bricks.bmp", Bricks},
     {"granite.bmp", Granite},   {"gold.bmp", Gold},         {"clouds.bmp", Clouds},
+    {"balloon.bmp", Balloon},
 };
 
 // A 32 bpp bitmap holding the picture, for the platform's encoders.
