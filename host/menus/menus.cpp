@@ -1272,7 +1272,14 @@ void TMenuItem::GetChildren(const TGetChildProc& proc, TComponent*) {
 
 HOST_DEFINE_CLASS(TMenu, TComponent)
 
-TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(New<TMenuItem>(nullptr)) { items_->menu_ = this; }
+namespace {
+void InstallMenuHooks();
+}  // namespace
+
+TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(New<TMenuItem>(nullptr)) {
+  items_->menu_ = this;
+  InstallMenuHooks();
+}
 
 TMenu::~TMenu() {
   T().ItemGone(this);
@@ -1344,14 +1351,22 @@ void TPopupMenu::Notification(TComponent* component, TOperation operation) {
 
 // ---- Registration -------------------------------------------------------------------------
 
-void RegisterMenus() {
-  RegisterClasses({TMenuItem::StaticClass(), TMainMenu::StaticClass(), TPopupMenu::StaticClass()});
+namespace {
+// The controls and forms reach menus through these hooks; the first menu made installs them,
+// so a program that never registers the classes still gets working menus.
+void InstallMenuHooks() {
   TMenuHooks& hooks = MenuHooks();
   hooks.popup_menu_class = TPopupMenu::StaticClass();
   hooks.main_menu_class = TMainMenu::StaticClass();
   hooks.popup = &PopupHook;
   hooks.key = &KeyHook;
   hooks.form = &FormHook;
+}
+}  // namespace
+
+void RegisterMenus() {
+  RegisterClasses({TMenuItem::StaticClass(), TMainMenu::StaticClass(), TPopupMenu::StaticClass()});
+  InstallMenuHooks();
 }
 
 }  // namespace host
