@@ -1,5 +1,7 @@
 #include "host/graphics/bitmap.h"
 
+#include "host/classes/filer.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -357,6 +359,11 @@ void TBitmap::Draw(TCanvas* canvas, const RECT& r) {
     SetBkColor(dst, old_bk);
   }
   if (palette_) SelectPalette(dst, old_palette, TRUE);
+}
+
+void TBitmap::DefineProperties(TFiler& filer) {
+  filer.DefineBinaryProperty(
+      "Data", [this](TStream& s) { LoadFromStream(s); }, [this](TStream& s) { SaveToStream(s); }, !Empty());
 }
 
 }  // namespace host

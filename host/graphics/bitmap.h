@@ -69,6 +69,8 @@ class TBitmap : public TGraphic {
   // 1 bpp when monochrome; an empty bitmap writes nothing and reading nothing empties.
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) override;
+  // Stored forms hold a bitmap (a glyph, say) as "Data": its BMP file image.
+  void DefineProperties(TFiler& filer) override;
   std::unique_ptr<TGraphic> NewInstance() const override { return std::make_unique<TBitmap>(); }
 
  protected:

@@ -1,5 +1,7 @@
 #include "host/graphics/picture.h"
 
+#include "host/classes/filer.h"
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -91,6 +93,29 @@ void TPicture::LoadFromFile(const std::string& path) {
 
 void TPicture::SaveToFile(const std::string& path) {
   if (graphic_) graphic_->SaveToFile(path);
+}
+
+void TPicture::LoadFromStream(TStream& stream) {
+  const int64_t start = stream.Position();
+  uint8_t head[4] = {};
+  const int64_t got = stream.Read(head, sizeof head);
+  stream.SetPosition(start);
+  std::unique_ptr<TGraphic> graphic;
+  if (got >= 2 && head[0] == 'B' && head[1] == 'M') {
+    graphic = std::make_unique<TBitmap>();
+  } else if (got == 4 && head[0] == 0 && head[1] == 0 && head[2] == 1 && head[3] == 0) {
+    graphic = std::make_unique<TIcon>();
+  } else {
+    throw EInvalidGraphic("Unknown picture data: neither a bitmap nor an icon");
+  }
+  graphic->LoadFromStream(stream);
+  Hold(std::move(graphic));
+}
+
+void TPicture::DefineProperties(TFiler& filer) {
+  filer.DefineBinaryProperty(
+      "Data", [this](TStream& s) { LoadFromStream(s); }, [this](TStream& s) { graphic_->SaveToStream(s); },
+      graphic_ && !graphic_->Empty());
 }
 
 }  // namespace host

@@ -43,6 +43,11 @@ class TPicture : public TPersistent {
   void LoadFromFile(const std::string& path);
   // Nothing is written for an empty picture.
   void SaveToFile(const std::string& path);
+  // The graphic's file image (a BMP or an ICO, told apart by its first bytes).
+  void LoadFromStream(TStream& stream);
+  // Stored forms hold the graphic as "Data": the file image, as binary data or as a
+  // reference to an embedded file (Picture.Data = file 'logo.bmp').
+  void DefineProperties(TFiler& filer) override;
 
   TNotifyEvent OnChange;
 

@@ -123,3 +123,70 @@ TEST(Picture, AssignCopiesTheGraphic) {
   TFont font;
   EXPECT_THROW(b.Assign(&font), EConvertError);
 }
+
+#include "host/classes/filer.h"
+#include "host/classes/publish.h"
+#include "host/classes/resources.h"
+#include "host/graphics/canvas.h"
+
+namespace host {
+namespace {
+
+class TPictureHolder : public TComponent {
+  HOST_CLASS(TPictureHolder)
+  explicit TPictureHolder(TComponent* owner) : TComponent(owner) {}
+  TPicture* Picture() const { return picture_.get(); }
+  TBitmap* Glyph() const { return glyph_.get(); }
+
+ private:
+  std::unique_ptr<TPicture> picture_ = std::make_unique<TPicture>();
+  std::unique_ptr<TBitmap> glyph_ = std::make_unique<TBitmap>();
+};
+HOST_PUBLISHED(TPictureHolder, TComponent) {
+  HOST_OBJECT_PROP(Picture);
+  HOST_OBJECT_PROP(Glyph);
+}
+
+TEST(PictureData, StoredFormsCarryPicturesAsFileReferencesOrBinaryData) {
+  TBitmap source;
+  source.SetWidth(3);
+  source.SetHeight(2);
+  source.Canvas()->SetPixels(0, 0, clRed);
+  source.Canvas()->SetPixels(2, 1, clBlue);
+  TMemoryStream bytes;
+  source.SaveToStream(bytes);
+  static std::vector<uint8_t> image;
+  image = bytes.Bytes();
+  static const ResourceFile files[] = {{"pictures/dot.bmp", image}};
+  RegisterResources(files);
+
+  TPictureHolder holder(nullptr);
+  ReadComponentFromText(&holder,
+                        "object H: TPictureHolder\n  Picture.Data = file 'pictures/dot.bmp'\n"
+                        "  Glyph.Data = file 'pictures/dot.bmp'\nend\n",
+                        "h.dfm");
+  ASSERT_NE(holder.Picture()->Graphic(), nullptr);
+  EXPECT_EQ(holder.Picture()->Width(), 3);
+  EXPECT_EQ(holder.Picture()->Bitmap()->Canvas()->Pixels(2, 1), clBlue);
+  EXPECT_EQ(holder.Glyph()->Canvas()->Pixels(0, 0), clRed);
+  // Written back as binary data, read back the same.
+  const std::string text = WriteComponentToText(&holder);
+  EXPECT_NE(text.find("Picture.Data = {"), std::string::npos) << text;
+  TPictureHolder again(nullptr);
+  ReadComponentFromText(&again, text, "again.dfm");
+  EXPECT_EQ(again.Picture()->Bitmap()->Canvas()->Pixels(2, 1), clBlue);
+  EXPECT_EQ(again.Glyph()->Height(), 2);
+  // Bytes that are no picture are refused with the line.
+  TPictureHolder bad(nullptr);
+  try {
+    ReadComponentFromText(&bad, "object H: TPictureHolder\n  Picture.Data = {00112233}\nend\n", "bad.dfm");
+    FAIL();
+  } catch (const EReadError& e) {
+    EXPECT_STREQ(e.what(), "bad.dfm(2): Error reading H.Picture.Data: Unknown picture data: neither a bitmap nor an icon");
+  }
+  TPictureHolder empty(nullptr);
+  EXPECT_EQ(WriteComponentToText(&empty), "object TPictureHolder\nend\n");
+}
+
+}  // namespace
+}  // namespace host
