@@ -52,7 +52,7 @@ class TZYRFormDisplay : public TZYRCustomBevelPanel {
   void Loaded() override;
 
  protected:
-  void Notification(TComponent* component, TOperation operation) override;
+  void Notification(TComponent* component, host::TOperation operation) override;
   // A new size moves the shown form to the new inner rectangle.
   void Resize() override;
   void Paint() override;
