@@ -31,7 +31,10 @@ HOST_PUBLISHED(TZYRFormDisplay, TZYRCustomBevelPanel) {
   HOST_PROP(Align, host::alNone);
   HOST_PROP(Bevel);
   c.ColorProperty("Color", &TZYRFormDisplay::Color, &TZYRFormDisplay::SetColor, host::clBtnFace)
-      .Stored([](const TObject* o) { return !static_cast<const TZYRFormDisplay*>(o)->ParentColor(); });
+      .Stored([](const TObject* o) {
+        auto* d = static_cast<const TZYRFormDisplay*>(o);
+        return !d->ParentColor() && d->Color() != host::clBtnFace;
+      });
   HOST_PROP(Enabled, true);
   HOST_PROP(FormName, "");
   HOST_PROP(ParentColor, false);
