@@ -109,8 +109,8 @@ TEST_F(FormDisplayTest, ShowFormEmbedsABorderlessChildAtTheInnerRectangle) {
 
 TEST_F(FormDisplayTest, NextFormDetachesForeignFormsAndFreesOwnedOnes) {
   bool a_freed = false, b_freed = false;
-  auto* a = new TWatchedForm(host::Application(), &a_freed);
-  auto* b = new TWatchedForm(display_, &b_freed);
+  auto* a = host::New<TWatchedForm>(host::Application(), &a_freed);
+  auto* b = host::New<TWatchedForm>(display_, &b_freed);
   host::TForm* c = NewPage("PageC");
 
   ASSERT_TRUE(display_->ShowForm(a));
@@ -135,7 +135,7 @@ TEST_F(FormDisplayTest, NextFormDetachesForeignFormsAndFreesOwnedOnes) {
 TEST_F(FormDisplayTest, BlankFormNameReleasesTheShownForm) {
   for (const std::string blank : {"", "   "}) {
     bool freed = false;
-    auto* page = new TWatchedForm(host::Application(), &freed);
+    auto* page = host::New<TWatchedForm>(host::Application(), &freed);
     page->SetName("Page");
     ASSERT_TRUE(display_->ShowForm(page));
     display_->SetFormName(blank);
@@ -255,12 +255,12 @@ TEST_F(FormDisplayTest, AFormFreedElsewhereIsForgotten) {
 
 TEST_F(FormDisplayTest, DestroyingTheDisplayOnlyDetachesItsForms) {
   bool shown_freed = false, hidden_freed = false, owned_freed = false;
-  auto* hidden = new TWatchedForm(host::Application(), &hidden_freed);
-  auto* shown = new TWatchedForm(host::Application(), &shown_freed);
+  auto* hidden = host::New<TWatchedForm>(host::Application(), &hidden_freed);
+  auto* shown = host::New<TWatchedForm>(host::Application(), &shown_freed);
   ASSERT_TRUE(display_->ShowForm(hidden));
   display_->RemoveForm();
   ASSERT_TRUE(display_->ShowForm(shown));
-  auto* owned = new TWatchedForm(display_, &owned_freed);
+  auto* owned = host::New<TWatchedForm>(display_, &owned_freed);
   (void)owned;
 
   display_->Free();
@@ -286,23 +286,33 @@ TEST_F(FormDisplayTest, FocusGoesToTheShownFormsActiveControlWhenTabStop) {
   auto* second = new host::TEdit(page);
   second->SetParent(page);
   second->SetTop(30);
-  page->SetActiveControl(second);
   ASSERT_TRUE(display_->ShowForm(page));
+  page->SetActiveControl(second);
+  desktop::Pump();
+
+  auto* outside = new host::TEdit(host_);
+  outside->SetParent(host_);
+  outside->SetBounds(220, 10, 60, 20);
   desktop::Pump();
 
   // Without TabStop the display keeps the focus.
-  display_->SetFocus();
+  outside->SetFocus();
+  ::SetFocus(display_->Handle());
   desktop::Pump();
   EXPECT_EQ(GetFocus(), display_->Handle());
 
+  // Tabbing from the edit beside it enters the display and goes on to the active control.
   display_->SetTabStop(true);
-  host_->SetFocus();
-  ::SetFocus(display_->Handle());
+  outside->SetFocus();
+  ASSERT_EQ(GetFocus(), outside->Handle());
+  host_->SelectNext(outside, true, true);
   desktop::Pump();
   EXPECT_EQ(GetFocus(), second->Handle());
   EXPECT_TRUE(second->Focused());
+  EXPECT_EQ(host_->ActiveControl(), second);
 
   // No active control: the focus stays on the display.
+  outside->SetFocus();
   page->SetActiveControl(nullptr);
   ::SetFocus(display_->Handle());
   desktop::Pump();
