@@ -65,7 +65,7 @@ object frmsplash: Tfrmsplash
   object Note: TZYRSimpleLabel
     Left = 301
     Top = 251
-    Caption = 'Free software under the MIT licence'
+    Caption = 'Free software, MIT licence'
     Font.Color = clBlack
     Font.Height = -11
     Font.Name = 'Arial'
