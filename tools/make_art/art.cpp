@@ -513,12 +513,12 @@ Image Bullet() {
       if (d2 > 1) continue;
       const double dz = std::sqrt(1 - d2);
       const double lambert = Clamp01(-0.45 * dx - 0.55 * dy + 0.7 * dz);
-      const double spec = std::pow(Clamp01(-0.4 * dx - 0.5 * dy + 0.77 * dz), 24);
+      const double specular = std::pow(Clamp01(-0.4 * dx - 0.5 * dy + 0.77 * dz), 24);
       const double v = lambert + Bayer(x, y) * 0.22 - 0.11;
       Rgb c = v < 0.3 ? Hex(0x000080) : Hex(0x0000FF);
-      if (spec + Bayer(x, y) * 0.3 > 0.42) c = Hex(0x00FFFF);
+      if (specular + Bayer(x, y) * 0.3 > 0.42) c = Hex(0x00FFFF);
       if (d2 > 0.82 && c.b > 0.9 && c.g < 0.1) c = Hex(0x000080);  // a dark rim for the edge
-      if (spec > 0.62) c = Hex(0xFFFFFF);
+      if (specular > 0.62) c = Hex(0xFFFFFF);
       img.at(x, y) = c;
     }
   return img;
@@ -647,8 +647,8 @@ Image Logo() {
     base = Mix(base, Hex(0x30A8E0), Smooth(0.5, 0.9, 1 - std::fabs(lat)) * 0.25);
     const double lit = Clamp01(-0.5 * dx - 0.55 * dy + 0.67 * dz);
     Rgb c = base * (0.25 + 0.95 * lit);
-    const double spec = std::pow(Clamp01(-0.45 * dx - 0.5 * dy + 0.74 * dz), 30);
-    c = Mix(c, Hex(0xFFFFFF), spec * 0.85);
+    const double specular = std::pow(Clamp01(-0.45 * dx - 0.5 * dy + 0.74 * dz), 30);
+    c = Mix(c, Hex(0xFFFFFF), specular * 0.85);
     c = Mix(c, Hex(0x9FD8FF), std::pow(1 - dz, 3) * 0.55);  // thin atmosphere on the rim
     return c;
   });
@@ -893,8 +893,8 @@ Image Balloon() {
       const double dz = std::sqrt(std::max(0.0, 1 - u * u));
       const double lit = Clamp01(-0.55 * dx - 0.45 * dy + 0.7 * dz);
       Rgb c = Hex(gores[gore]) * (0.3 + 0.85 * lit);
-      const double spec = std::pow(Clamp01(-0.45 * dx - 0.5 * dy + 0.74 * dz), 20);
-      c = Mix(c, Hex(0xFFFFFF), spec * 0.6);
+      const double specular = std::pow(Clamp01(-0.45 * dx - 0.5 * dy + 0.74 * dz), 20);
+      c = Mix(c, Hex(0xFFFFFF), specular * 0.6);
       // Seams between the gores.
       const double edge = std::fmod(lon + kPi / 2, kPi / 8);
       if (edge < 0.05 * kPi / 8 / std::max(dz, 0.2) * 3) c = c * 0.7;
@@ -956,10 +956,10 @@ class Scene {
     const V3 n = Norm(p - b.c);
     const double diffuse = InShadow(p) ? 0.0 : Clamp01(Dot(n, light_));
     const V3 refl = d - n * (2 * Dot(d, n));
-    const double spec = InShadow(p) ? 0.0 : std::pow(Clamp01(Dot(refl, light_)), 40);
+    const double specular = InShadow(p) ? 0.0 : std::pow(Clamp01(Dot(refl, light_)), 40);
     Rgb c = b.colour * (0.22 + 0.78 * diffuse);
     if (depth < 3 && b.mirror > 0) c = Mix(c, Trace(p + n * 1e-4, refl, depth + 1) * b.colour, b.mirror);
-    return c + Rgb{1, 1, 1} * spec;
+    return c + Rgb{1, 1, 1} * specular;
   }
 
  private:
