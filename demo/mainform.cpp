@@ -67,14 +67,6 @@ Tfrmshowrama::~Tfrmshowrama() {
   if (frmshowrama == this) frmshowrama = nullptr;
 }
 
-void Tfrmshowrama::Loaded() {
-  host::TForm::Loaded();
-  // The two-state glyph: normal and disabled side by side.
-  host::TBitmap glyph;
-  LoadBitmapResource(&glyph, "help_glyph.bmp");
-  help->SetGlyph(&glyph);
-}
-
 void Tfrmshowrama::FormCreate(TObject*) {
   // Forms that keep their place (the help window) write it beside the program.
   zyr::TZYRIniCtrl* ini = zyr::ZYRApplication->IniCtrl();

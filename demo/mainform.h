@@ -28,7 +28,6 @@ class Tfrmshowrama : public host::TForm {
   explicit Tfrmshowrama(TComponent* owner);
   ~Tfrmshowrama() override;
   std::string FormResource() const override { return "forms/frmshowrama.dfm"; }
-  void Loaded() override;
 
   zyr::TZYRFormDisplay* fd = nullptr;
   host::TTabSet* TabSet = nullptr;

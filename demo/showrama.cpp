@@ -44,15 +44,6 @@ void RegisterShowrama() {
   RegisterTfrmhelp();
 }
 
-void LoadBitmapResource(host::TBitmap* bitmap, const std::string& name) {
-  const host::ResourceFile* file = host::FindResourceFile(name);
-  if (!file) throw host::Exception("Showrama: no embedded picture named '" + name + "'");
-  host::TMemoryStream stream;
-  stream.Write(file->data.data(), static_cast<int64_t>(file->data.size()));
-  stream.Seek(0, host::soBeginning);
-  bitmap->LoadFromStream(stream);
-}
-
 void StartUp(int delay_ms, const StartUpWatch& watch) {
   host::TApplication* app = host::Application();
   app->SetTitle("Showrama");

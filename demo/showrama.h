@@ -13,10 +13,6 @@ namespace showrama {
 
 class Tfrmsplash;
 
-// Reads an embedded BMP ("logo.bmp") into bitmap; raises host::Exception naming a missing file.
-// Stored forms cannot carry pictures yet, so the forms load theirs when read.
-void LoadBitmapResource(host::TBitmap* bitmap, const std::string& name);
-
 // Embeds the forms and pictures and registers every class the forms name; safe to call again.
 void RegisterShowrama();
 

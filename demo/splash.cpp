@@ -15,11 +15,6 @@ Tfrmsplash::Tfrmsplash(TComponent* owner) : host::TForm(owner) {}
 
 Tfrmsplash::~Tfrmsplash() = default;
 
-void Tfrmsplash::Loaded() {
-  host::TForm::Loaded();
-  LoadBitmapResource(SplashPicture->Picture()->Bitmap(), "splash.bmp");
-}
-
 void RegisterTfrmsplash() { host::RegisterClasses({Tfrmsplash::StaticClass()}); }
 
 }  // namespace showrama

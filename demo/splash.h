@@ -16,7 +16,6 @@ class Tfrmsplash : public host::TForm {
   explicit Tfrmsplash(TComponent* owner);
   ~Tfrmsplash() override;
   std::string FormResource() const override { return "forms/frmsplash.dfm"; }
-  void Loaded() override;
 
   host::TImage* SplashPicture = nullptr;
 };

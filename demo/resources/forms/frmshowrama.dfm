@@ -96,6 +96,7 @@ object frmshowrama: Tfrmshowrama
     Width = 29
     Height = 26
     Hint = 'A short guide through the demo'
+    Glyph.Data = file 'help_glyph.bmp'
     NumGlyphs = 2
     OnClick = helpClick
   end

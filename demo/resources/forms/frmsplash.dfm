@@ -49,6 +49,7 @@ object frmsplash: Tfrmsplash
     Width = 280
     Height = 176
     AutoSize = True
+    Picture.Data = file 'splash.bmp'
   end
   object Product: TZYRLabel
     Left = 301
