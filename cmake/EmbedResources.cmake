@@ -24,11 +24,17 @@ function(showrama_embed_resources target function folder)
   # New and deleted files re-run the configuration, which updates the dependencies below.
   file(GLOB_RECURSE files CONFIGURE_DEPENDS "${folder}/*")
 
+  # The list of names is a dependency of its own: a file renamed or removed keeps older times
+  # than the generated source, so only a changed list tells the build to embed again.
+  set(list_file "${CMAKE_CURRENT_BINARY_DIR}/${function}.files")
+  string(REPLACE ";" "\n" listing "${files}")
+  file(CONFIGURE OUTPUT "${list_file}" CONTENT "${listing}\n")
+
   set(output "${CMAKE_CURRENT_BINARY_DIR}/${function}.cpp")
   add_custom_command(
     OUTPUT "${output}"
     COMMAND showrama_embed "${output}" "${function}" "${folder}"
-    DEPENDS showrama_embed ${files}
+    DEPENDS showrama_embed ${files} "${list_file}"
     COMMENT "Embedding resources of ${folder}"
     VERBATIM)
   target_sources(${target} PRIVATE "${output}")

@@ -29,7 +29,7 @@ class Tcomps : public host::TForm {
   HOST_CLASS(Tcomps)
   explicit Tcomps(TComponent* owner);
   ~Tcomps() override;
-  std::string FormResource() const override { return "forms/comps.dfm"; }
+  std::string FormResource() const override { return "forms/comps.form"; }
 
   zyr::TZYRLabel* ZYRLabel1 = nullptr;
   host::TMemo* description = nullptr;

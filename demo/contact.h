@@ -11,7 +11,7 @@ class Tcontact : public host::TForm {
   HOST_CLASS(Tcontact)
   explicit Tcontact(TComponent* owner);
   ~Tcontact() override;
-  std::string FormResource() const override { return "forms/contact.dfm"; }
+  std::string FormResource() const override { return "forms/contact.form"; }
 };
 
 // The page while it exists.

@@ -15,7 +15,7 @@ class Tfrmhelp : public host::TForm {
   HOST_CLASS(Tfrmhelp)
   explicit Tfrmhelp(TComponent* owner);
   ~Tfrmhelp() override;
-  std::string FormResource() const override { return "forms/frmhelp.dfm"; }
+  std::string FormResource() const override { return "forms/frmhelp.form"; }
 
   host::TButton* Button1 = nullptr;
   host::TButton* Button2 = nullptr;

@@ -27,7 +27,7 @@ class Tfrmshowrama : public host::TForm {
   HOST_CLASS(Tfrmshowrama)
   explicit Tfrmshowrama(TComponent* owner);
   ~Tfrmshowrama() override;
-  std::string FormResource() const override { return "forms/frmshowrama.dfm"; }
+  std::string FormResource() const override { return "forms/frmshowrama.form"; }
 
   zyr::TZYRFormDisplay* fd = nullptr;
   host::TTabSet* TabSet = nullptr;

@@ -11,7 +11,7 @@ class Torder : public host::TForm {
   HOST_CLASS(Torder)
   explicit Torder(TComponent* owner);
   ~Torder() override;
-  std::string FormResource() const override { return "forms/order.dfm"; }
+  std::string FormResource() const override { return "forms/order.form"; }
 };
 
 // The page while it exists.

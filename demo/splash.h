@@ -15,7 +15,7 @@ class Tfrmsplash : public host::TForm {
   HOST_CLASS(Tfrmsplash)
   explicit Tfrmsplash(TComponent* owner);
   ~Tfrmsplash() override;
-  std::string FormResource() const override { return "forms/frmsplash.dfm"; }
+  std::string FormResource() const override { return "forms/frmsplash.form"; }
 
   host::TImage* SplashPicture = nullptr;
 };

@@ -11,7 +11,7 @@ class Twelcome : public host::TForm {
   HOST_CLASS(Twelcome)
   explicit Twelcome(TComponent* owner);
   ~Twelcome() override;
-  std::string FormResource() const override { return "forms/welcome.dfm"; }
+  std::string FormResource() const override { return "forms/welcome.form"; }
 };
 
 // The page while it exists.

@@ -98,7 +98,7 @@ class TComponent : public TPersistent {
   virtual TComponent* GetParentComponent() const { return nullptr; }
   virtual void SetParentComponent(TComponent* parent);
 
-  // The embedded form resource this class is read from ("main.dfm"); empty for none.
+  // The embedded form resource this class is read from ("main.form"); empty for none.
   virtual std::string FormResource() const { return ""; }
   // Reads FormResource() into this component, when there is one; host::New calls it.
   virtual void InitInstance();

@@ -59,7 +59,7 @@ class TFiler {
 
 class TReader : public TFiler {
  public:
-  // form must outlive the reader; source names it in messages ("main.dfm").
+  // form must outlive the reader; source names it in messages ("main.form").
   TReader(const formtext::Object& form, std::string source);
   ~TReader() override;
 

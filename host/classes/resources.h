@@ -14,7 +14,7 @@
 namespace host {
 
 struct ResourceFile {
-  std::string_view name;  // path below its resource folder, '/' separated: "forms/main.dfm"
+  std::string_view name;  // path below its resource folder, '/' separated: "forms/main.form"
   std::span<const uint8_t> data;
 };
 

@@ -234,12 +234,12 @@ TEST_F(FilerTest, ReadsEveryKindFollowingTheLoadSequence) {
   (void)text;
   static const std::string form_text(kForm);
   static const ResourceFile files[] = {
-      {"gadgets.dfm", {reinterpret_cast<const uint8_t*>(form_text.data()), form_text.size()}}};
+      {"gadgets.form", {reinterpret_cast<const uint8_t*>(form_text.data()), form_text.size()}}};
   RegisterResources(files);
 
   TComponent owner(nullptr);
   struct TLoadingForm : TGadgetForm {
-    explicit TLoadingForm(TComponent* o) : TGadgetForm(o) { resource = "GADGETS.DFM"; }
+    explicit TLoadingForm(TComponent* o) : TGadgetForm(o) { resource = "GADGETS.FORM"; }
   };
   TGadgetForm* form = New<TLoadingForm>(&owner);
   EXPECT_EQ(g_log, (std::vector<std::string>{"read Form", "read Gadget1", "read Gadget2", "Loaded Form fields set",
@@ -284,7 +284,7 @@ TEST_F(FilerTest, ReadsEveryKindFollowingTheLoadSequence) {
 
 TEST_F(FilerTest, WritesOnlyWhatDiffersFromDefaultsAndRoundTrips) {
   TGadgetForm form(nullptr);
-  ReadComponentFromText(&form, kForm, "gadgets.dfm");
+  ReadComponentFromText(&form, kForm, "gadgets.form");
   const std::string written = WriteComponentToText(&form);
   // OldWidth is gone (read and dropped); Gadget2's Count equals its default and is left out;
   // Active has no declared default and is always stored.
@@ -321,7 +321,7 @@ TEST_F(FilerTest, WritesOnlyWhatDiffersFromDefaultsAndRoundTrips) {
 end
 )");
   TGadgetForm again(nullptr);
-  ReadComponentFromText(&again, written, "written.dfm");
+  ReadComponentFromText(&again, written, "written.form");
   EXPECT_EQ(WriteComponentToText(&again), written);
 }
 
@@ -344,7 +344,7 @@ TEST_F(FilerTest, FileReferencesReadEmbeddedFiles) {
   TGadgetForm form(nullptr);
   ReadComponentFromText(&form,
                         "object F: TGadgetForm\n  object Gadget1: TGadget\n    Blob = file 'Art/Blob.bin'\n  end\nend\n",
-                        "f.dfm");
+                        "f.form");
   EXPECT_EQ(form.Gadget1->blob, (std::vector<uint8_t>(std::begin(bytes), std::end(bytes))));
 }
 
@@ -354,34 +354,34 @@ TEST_F(FilerTest, DamagedFormsAreRefusedAndLeaveNothingBehind) {
     const char* message;
   };
   const Case cases[] = {
-      {"Colour = clRed", "f.dfm(3): Error reading Gadget1.Colour: Property Colour does not exist"},
-      {"Shade = shBright", "f.dfm(3): Error reading Gadget1.Shade: 'shBright' is not a value of TShade"},
-      {"Shades = [shLight, shNone]", "f.dfm(3): Error reading Gadget1.Shades: 'shNone' is not a value of TShade"},
-      {"Small = 256", "f.dfm(3): Error reading Gadget1.Small: 256 is out of range (0..255)"},
-      {"Options.Depth = 11", "f.dfm(3): Error reading Gadget1.Options.Depth: 11 is out of range (0..10)"},
-      {"Count = 'x'", "f.dfm(3): Error reading Gadget1.Count: Expected an integer, found string"},
-      {"Active = Yes", "f.dfm(3): Error reading Gadget1.Active: Expected True or False, found Yes"},
-      {"Code = '123456789'", "f.dfm(3): Error reading Gadget1.Code: The text is longer than 8 characters"},
-      {"Options = 5", "f.dfm(3): Error reading Gadget1.Options: Property Options holds an object"},
-      {"Color = clNoSuch", "f.dfm(3): Error reading Gadget1.Color: 'clNoSuch' is not a colour name"},
-      {"Buddy = Nobody", "f.dfm(3): Error reading Gadget1.Buddy: There is no component named Nobody"},
-      {"OnPing = Missing", "f.dfm(3): Error reading Gadget1.OnPing: TGadgetForm has no handler method Missing"},
-      {"OnPing = PointAt", "f.dfm(3): Error reading Gadget1.OnPing: Method PointAt does not fit event OnPing"},
-      {"Lines.Strings = ('a' 1)", "f.dfm(3): Error reading Gadget1.Lines.Strings: Expected a string, found integer"},
-      {"OldWidth = 'wide'", "f.dfm(3): Error reading Gadget1.OldWidth: Expected an integer, found string"},
-      {"Blob = 5", "f.dfm(3): Error reading Gadget1.Blob: Expected binary data, found integer"},
-      {"Blob = file 'none.bin'", "f.dfm(3): Error reading Gadget1.Blob: No embedded file named 'none.bin'"},
-      {"Caption = 'open", "f.dfm(3): "},
-      {"object Gadget2: TNothing\n    end", "f.dfm(3): Cannot create TNothing: Class TNothing not found"},
-      {"object Gadget1: TGadget\n    end", "f.dfm(3): Cannot place Gadget1: A component named Gadget1 already exists"},
-      {"object 9: TGadget\n    end", "f.dfm(3): "},
+      {"Colour = clRed", "f.form(3): Error reading Gadget1.Colour: Property Colour does not exist"},
+      {"Shade = shBright", "f.form(3): Error reading Gadget1.Shade: 'shBright' is not a value of TShade"},
+      {"Shades = [shLight, shNone]", "f.form(3): Error reading Gadget1.Shades: 'shNone' is not a value of TShade"},
+      {"Small = 256", "f.form(3): Error reading Gadget1.Small: 256 is out of range (0..255)"},
+      {"Options.Depth = 11", "f.form(3): Error reading Gadget1.Options.Depth: 11 is out of range (0..10)"},
+      {"Count = 'x'", "f.form(3): Error reading Gadget1.Count: Expected an integer, found string"},
+      {"Active = Yes", "f.form(3): Error reading Gadget1.Active: Expected True or False, found Yes"},
+      {"Code = '123456789'", "f.form(3): Error reading Gadget1.Code: The text is longer than 8 characters"},
+      {"Options = 5", "f.form(3): Error reading Gadget1.Options: Property Options holds an object"},
+      {"Color = clNoSuch", "f.form(3): Error reading Gadget1.Color: 'clNoSuch' is not a colour name"},
+      {"Buddy = Nobody", "f.form(3): Error reading Gadget1.Buddy: There is no component named Nobody"},
+      {"OnPing = Missing", "f.form(3): Error reading Gadget1.OnPing: TGadgetForm has no handler method Missing"},
+      {"OnPing = PointAt", "f.form(3): Error reading Gadget1.OnPing: Method PointAt does not fit event OnPing"},
+      {"Lines.Strings = ('a' 1)", "f.form(3): Error reading Gadget1.Lines.Strings: Expected a string, found integer"},
+      {"OldWidth = 'wide'", "f.form(3): Error reading Gadget1.OldWidth: Expected an integer, found string"},
+      {"Blob = 5", "f.form(3): Error reading Gadget1.Blob: Expected binary data, found integer"},
+      {"Blob = file 'none.bin'", "f.form(3): Error reading Gadget1.Blob: No embedded file named 'none.bin'"},
+      {"Caption = 'open", "f.form(3): "},
+      {"object Gadget2: TNothing\n    end", "f.form(3): Cannot create TNothing: Class TNothing not found"},
+      {"object Gadget1: TGadget\n    end", "f.form(3): Cannot place Gadget1: A component named Gadget1 already exists"},
+      {"object 9: TGadget\n    end", "f.form(3): "},
   };
   for (const Case& c : cases) {
     const std::string text = std::string("object F: TGadgetForm\n  object Gadget1: TGadget\n    ") + c.body +
                              "\n  end\n  object Gadget2: TGadget\n  end\nend\n";
     TGadgetForm form(nullptr);
     try {
-      ReadComponentFromText(&form, text, "f.dfm");
+      ReadComponentFromText(&form, text, "f.form");
       ADD_FAILURE() << "accepted: " << c.body;
     } catch (const EReadError& e) {
       EXPECT_EQ(std::string(e.what()).substr(0, strlen(c.message)), c.message) << c.body;
@@ -405,19 +405,19 @@ TEST_F(FilerTest, AFailingLoadedRollsTheFormBack) {
     ReadComponentFromText(&form,
                           "object F: TGadgetForm\n  object Gadget1: TGadget\n  end\n"
                           "  object Gadget2: TFragileGadget\n  end\nend\n",
-                          "f.dfm");
+                          "f.form");
     FAIL();
   } catch (const EReadError& e) {
-    EXPECT_STREQ(e.what(), "f.dfm: Error starting Gadget2: the gadget cannot start");
+    EXPECT_STREQ(e.what(), "f.form: Error starting Gadget2: the gadget cannot start");
   }
   EXPECT_EQ(form.ComponentCount(), 0);
   EXPECT_EQ(form.Gadget1, nullptr);
   EXPECT_EQ(form.Gadget2, nullptr);
   try {
-    ReadComponentFromText(&form, "object F: TGadget\nend\n", "wrong.dfm");
+    ReadComponentFromText(&form, "object F: TGadget\nend\n", "wrong.form");
     FAIL();
   } catch (const EReadError& e) {
-    EXPECT_STREQ(e.what(), "wrong.dfm(1): The form is stored for TGadget, not for TGadgetForm");
+    EXPECT_STREQ(e.what(), "wrong.form(1): The form is stored for TGadget, not for TGadgetForm");
   }
 }
 
@@ -426,7 +426,7 @@ TEST_F(FilerTest, EveryTruncationReadsOrFailsCleanly) {
   for (size_t n = 0; n < text.size(); ++n) {
     TGadgetForm form(nullptr);
     try {
-      ReadComponentFromText(&form, text.substr(0, n), "cut.dfm");
+      ReadComponentFromText(&form, text.substr(0, n), "cut.form");
     } catch (const EReadError&) {
       EXPECT_EQ(form.ComponentCount(), 0) << n;
     }
@@ -435,14 +435,14 @@ TEST_F(FilerTest, EveryTruncationReadsOrFailsCleanly) {
 
 TEST_F(FilerTest, UnknownRootClassAndAbsentResource) {
   try {
-    CreateComponentFromText("object X: TNotRegistered\nend\n", "x.dfm", nullptr);
+    CreateComponentFromText("object X: TNotRegistered\nend\n", "x.form", nullptr);
     FAIL();
   } catch (const EReadError& e) {
-    EXPECT_STREQ(e.what(), "x.dfm(1): Class TNotRegistered not found");
+    EXPECT_STREQ(e.what(), "x.form(1): Class TNotRegistered not found");
   }
   TGadgetForm form(nullptr);
-  EXPECT_THROW(ReadComponentResource(&form, "absent.dfm"), EReadError);
-  TComponent* made = CreateComponentFromText("object G: TGadget\n  Count = 4\nend\n", "g.dfm", nullptr);
+  EXPECT_THROW(ReadComponentResource(&form, "absent.form"), EReadError);
+  TComponent* made = CreateComponentFromText("object G: TGadget\n  Count = 4\nend\n", "g.form", nullptr);
   EXPECT_EQ(static_cast<TGadget*>(made)->Count(), 4);
   made->Free();
 }

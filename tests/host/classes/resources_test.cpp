@@ -39,25 +39,25 @@ const uint8_t kOther[] = {'o'};
 }  // namespace
 
 TEST(Resources, LookupIgnoresAsciiCaseOnlyAndLaterBlocksWin) {
-  const ResourceFile library[] = {{"unit/Forms/Main.dfm", kLib}, {"unit/Only-Lib.txt", kLib}};
-  const ResourceFile program[] = {{"unit/forms/MAIN.DFM", kApp}, {"unit/\xC3\x84.txt", kOther}};
+  const ResourceFile library[] = {{"unit/Forms/Main.form", kLib}, {"unit/Only-Lib.txt", kLib}};
+  const ResourceFile program[] = {{"unit/forms/MAIN.FORM", kApp}, {"unit/\xC3\x84.txt", kOther}};
   RegisterResources(library);
   RegisterResources(program);
 
-  EXPECT_EQ(Text(FindResourceFile("unit/forms/main.dfm")), "app");
-  EXPECT_EQ(Text(FindResourceFile("UNIT/FORMS/MAIN.DFM")), "app");
-  EXPECT_EQ(FindResourceFile("Unit/Forms/Main.dfm")->name, "unit/forms/MAIN.DFM");
+  EXPECT_EQ(Text(FindResourceFile("unit/forms/main.form")), "app");
+  EXPECT_EQ(Text(FindResourceFile("UNIT/FORMS/MAIN.FORM")), "app");
+  EXPECT_EQ(FindResourceFile("Unit/Forms/Main.form")->name, "unit/forms/MAIN.FORM");
   EXPECT_EQ(Text(FindResourceFile("unit/only-lib.TXT")), "lib");
   EXPECT_EQ(Text(FindResourceFile("unit/\xC3\x84.txt")), "o");
   // Only ASCII letters fold: the lower-case umlaut is another name.
   EXPECT_EQ(FindResourceFile("unit/\xC3\xA4.txt"), nullptr);
   EXPECT_EQ(FindResourceFile("unit/forms/main.df"), nullptr);
-  EXPECT_EQ(FindResourceFile("unit/forms/main.dfm "), nullptr);
+  EXPECT_EQ(FindResourceFile("unit/forms/main.form "), nullptr);
   EXPECT_EQ(FindResourceFile(""), nullptr);
 
   // Registering the library block again puts its file back on top.
   RegisterResources(library);
-  EXPECT_EQ(Text(FindResourceFile("unit/forms/main.dfm")), "lib");
+  EXPECT_EQ(Text(FindResourceFile("unit/forms/main.form")), "lib");
 }
 
 TEST(Resources, NamesAreSortedAndKeepTheirCase) {

@@ -147,7 +147,7 @@ TEST(Shape, PenAndBrushChangesAreStoredAndRepaint) {
   EXPECT_NE(text.find("Brush.Style = bsClear"), std::string::npos) << text;
   EXPECT_NE(text.find("Shape = stEllipse"), std::string::npos) << text;
   TShape copy(nullptr);
-  ReadComponentFromText(&copy, text, "shape.dfm");
+  ReadComponentFromText(&copy, text, "shape.form");
   EXPECT_EQ(copy.Pen()->Color(), clBlue);
   EXPECT_EQ(copy.Brush()->Style(), bsClear);
   EXPECT_EQ(copy.Shape(), stEllipse);
@@ -414,7 +414,7 @@ TEST(Gauge, RangeKeepsProgressInsideAndRefusesCrossedBounds) {
   // A stored form may list the range in any order.
   TGauge read(nullptr);
   ReadComponentFromText(&read, "object G: TGauge\n  MinValue = 200\n  MaxValue = 300\n  Progress = 250\nend\n",
-                        "gauge.dfm");
+                        "gauge.form");
   EXPECT_EQ(read.MinValue(), 200);
   EXPECT_EQ(read.MaxValue(), 300);
   EXPECT_EQ(read.PercentDone(), 50);
@@ -534,7 +534,7 @@ TEST_F(TimerTest, ReadFromAFormItStartsOnceLoaded) {
                         "    OnTimer = Timer1Timer\n"
                         "  end\n"
                         "end\n",
-                        "timer.dfm");
+                        "timer.form");
   ASSERT_NE(form->Timer1, nullptr);
   EXPECT_TRUE(form->Timer1->Active());
   kernel::AdvanceClock(250);

@@ -457,7 +457,7 @@ end
 )";
 
 TEST_F(PagesTest, NotebookReadFromAFormKeepsPagesAndChildrenAndWritesThemBack) {
-  auto* form = static_cast<TNbForm*>(CreateComponentFromText(kNotebookForm, "nb.dfm", Application()));
+  auto* form = static_cast<TNbForm*>(CreateComponentFromText(kNotebookForm, "nb.form", Application()));
   ASSERT_NE(form->NB, nullptr);
   ASSERT_NE(form->Box1, nullptr);
   ASSERT_NE(form->Tabs1, nullptr);
@@ -479,7 +479,7 @@ TEST_F(PagesTest, NotebookReadFromAFormKeepsPagesAndChildrenAndWritesThemBack) {
   EXPECT_EQ(written.find("Pages."), std::string::npos) << written;
   EXPECT_EQ(written.find("PageIndex"), std::string::npos) << written;
   form->Free();
-  auto* again = static_cast<TNbForm*>(CreateComponentFromText(written, "again.dfm", Application()));
+  auto* again = static_cast<TNbForm*>(CreateComponentFromText(written, "again.form", Application()));
   EXPECT_EQ(again->NB->PageCount(), 2);
   EXPECT_EQ(again->Box1->Parent(), again->NB->Page(0));
   EXPECT_EQ(again->Box1->Color(), clLime);
@@ -489,7 +489,7 @@ TEST_F(PagesTest, NotebookReadFromAFormKeepsPagesAndChildrenAndWritesThemBack) {
   // A stored active page that no page has is named in the error.
   std::string bad = kNotebookForm;
   bad.replace(bad.find("'Two'\n    object"), 5, "'Six'");
-  EXPECT_EQ(Err([&] { CreateComponentFromText(bad, "bad.dfm", Application()); }).find("Notebook NB has no page 'Six'") !=
+  EXPECT_EQ(Err([&] { CreateComponentFromText(bad, "bad.form", Application()); }).find("Notebook NB has no page 'Six'") !=
                 std::string::npos,
             true);
 }

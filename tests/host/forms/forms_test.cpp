@@ -312,7 +312,7 @@ TEST_F(FormsTest, AStoredFormReadsItsControlsAndRoundTrips) {
   end
 end
 )";
-  auto* form = static_cast<TPadForm*>(CreateComponentFromText(text, "pads.dfm", Application()));
+  auto* form = static_cast<TPadForm*>(CreateComponentFromText(text, "pads.form", Application()));
   form->AfterConstruction();
   form->Show();
   desktop::Pump();
@@ -331,7 +331,7 @@ end
   EXPECT_NE(written.find("OnShow = FormShow"), std::string::npos) << written;
   EXPECT_EQ(written.find("Width = 206"), std::string::npos) << written;
   form->Free();
-  auto* again = static_cast<TPadForm*>(CreateComponentFromText(written, "again.dfm", Application()));
+  auto* again = static_cast<TPadForm*>(CreateComponentFromText(written, "again.form", Application()));
   EXPECT_EQ(WriteComponentToText(again), written);
 }
 

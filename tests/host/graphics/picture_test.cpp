@@ -164,7 +164,7 @@ TEST(PictureData, StoredFormsCarryPicturesAsFileReferencesOrBinaryData) {
   ReadComponentFromText(&holder,
                         "object H: TPictureHolder\n  Picture.Data = file 'pictures/dot.bmp'\n"
                         "  Glyph.Data = file 'pictures/dot.bmp'\nend\n",
-                        "h.dfm");
+                        "h.form");
   ASSERT_NE(holder.Picture()->Graphic(), nullptr);
   EXPECT_EQ(holder.Picture()->Width(), 3);
   EXPECT_EQ(holder.Picture()->Bitmap()->Canvas()->Pixels(2, 1), clBlue);
@@ -173,16 +173,16 @@ TEST(PictureData, StoredFormsCarryPicturesAsFileReferencesOrBinaryData) {
   const std::string text = WriteComponentToText(&holder);
   EXPECT_NE(text.find("Picture.Data = {"), std::string::npos) << text;
   TPictureHolder again(nullptr);
-  ReadComponentFromText(&again, text, "again.dfm");
+  ReadComponentFromText(&again, text, "again.form");
   EXPECT_EQ(again.Picture()->Bitmap()->Canvas()->Pixels(2, 1), clBlue);
   EXPECT_EQ(again.Glyph()->Height(), 2);
   // Bytes that are no picture are refused with the line.
   TPictureHolder bad(nullptr);
   try {
-    ReadComponentFromText(&bad, "object H: TPictureHolder\n  Picture.Data = {00112233}\nend\n", "bad.dfm");
+    ReadComponentFromText(&bad, "object H: TPictureHolder\n  Picture.Data = {00112233}\nend\n", "bad.form");
     FAIL();
   } catch (const EReadError& e) {
-    EXPECT_STREQ(e.what(), "bad.dfm(2): Error reading H.Picture.Data: Unknown picture data: neither a bitmap nor an icon");
+    EXPECT_STREQ(e.what(), "bad.form(2): Error reading H.Picture.Data: Unknown picture data: neither a bitmap nor an icon");
   }
   TPictureHolder empty(nullptr);
   EXPECT_EQ(WriteComponentToText(&empty), "object TPictureHolder\nend\n");

@@ -297,7 +297,7 @@ constexpr const char* kMenuForm =
 TEST_F(MenusTest, MenusReadFromFormTextAndWriteBackTheSame) {
   RegisterClasses({TMenuTextForm::StaticClass()});
   auto* form = new TMenuTextForm(Application());
-  ReadComponentFromText(form, kMenuForm, "menus.dfm");
+  ReadComponentFromText(form, kMenuForm, "menus.form");
   ASSERT_NE(form->MainMenu1, nullptr);
   EXPECT_EQ(form->Menu(), form->MainMenu1);
   TMenuItem* items = form->MainMenu1->Items();
@@ -323,7 +323,7 @@ TEST_F(MenusTest, MenusReadFromFormTextAndWriteBackTheSame) {
   EXPECT_NE(written.find("  Menu = MainMenu1\n"), std::string::npos);
   form->Free();
   auto* again = new TMenuTextForm(Application());
-  ReadComponentFromText(again, written, "written.dfm");
+  ReadComponentFromText(again, written, "written.form");
   EXPECT_EQ(WriteComponentToText(again), written);
   EXPECT_EQ(again->MainMenu1->Items()->Items(0)->Items(2)->GroupIndex(), 3);
   again->Free();
@@ -338,11 +338,11 @@ TEST_F(MenusTest, MisplacedMenuItemsAndWrongMenuClassesAreNamed) {
                           "  object Stray1: TMenuItem\n"
                           "  end\n"
                           "end\n",
-                          "stray.dfm");
+                          "stray.form");
     FAIL();
   } catch (const EReadError& e) {
     EXPECT_STREQ(e.what(),
-                 "stray.dfm(2): Cannot place Stray1: A menu item belongs in a menu or a menu item, not in a "
+                 "stray.form(2): Cannot place Stray1: A menu item belongs in a menu or a menu item, not in a "
                  "TMenuTextForm");
   }
   auto* popup = New<TPopupMenu>(form);

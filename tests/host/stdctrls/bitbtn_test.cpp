@@ -279,7 +279,7 @@ TEST_F(BitBtnTest, StoredFormsKeepTheKindAloneOrTheCustomParts) {
                         "    Style = bsWin31\n"
                         "  end\n"
                         "end\n",
-                        "bitbtn.dfm");
+                        "bitbtn.form");
   auto* b1 = dynamic_cast<TBitBtn*>(form->FindComponent("BitBtn1"));
   auto* b2 = dynamic_cast<TBitBtn*>(form->FindComponent("BitBtn2"));
   ASSERT_TRUE(b1 && b2);

@@ -502,7 +502,7 @@ TEST_F(ButtonsTest, StoredFormsKeepItemsSelectionAndStatesButNotTheMadeButtons) 
                         "    GroupIndex = 2\n    Down = True\n    Flat = True\n"
                         "  end\n"
                         "end\n",
-                        "buttons.dfm");
+                        "buttons.form");
   auto* rg = dynamic_cast<TRadioGroup*>(form->FindComponent("RadioGroup1"));
   auto* cb = dynamic_cast<TCheckBox*>(form->FindComponent("CheckBox1"));
   auto* sb = dynamic_cast<TSpeedButton*>(form->FindComponent("SpeedButton1"));
@@ -530,10 +530,10 @@ TEST_F(ButtonsTest, StoredFormsKeepItemsSelectionAndStatesButNotTheMadeButtons) 
                           "    NumGlyphs = 7\n"
                           "  end\n"
                           "end\n",
-                          "bad.dfm");
+                          "bad.form");
     ADD_FAILURE() << "NumGlyphs = 7 was read";
   } catch (const EReadError& e) {
-    EXPECT_NE(std::string(e.what()).find("bad.dfm(3)"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("bad.form(3)"), std::string::npos) << e.what();
     EXPECT_NE(std::string(e.what()).find("NumGlyphs"), std::string::npos) << e.what();
   }
 }

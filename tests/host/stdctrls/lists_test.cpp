@@ -356,7 +356,7 @@ TEST_F(ListsTest, HeaderWidthsRoundTripThroughTheFormText) {
   const std::string text = WriteComponentToText(form);
   EXPECT_NE(text.find("SectionWidths = (\n"), std::string::npos) << text;
   auto* copy = New<TForm>(Application());
-  ReadComponentFromText(copy, text, "copy.dfm");
+  ReadComponentFromText(copy, text, "copy.form");
   auto* h = dynamic_cast<THeader*>(copy->FindComponent("Header1"));
   ASSERT_NE(h, nullptr);
   EXPECT_EQ(h->Sections()->Count(), 2);
@@ -523,7 +523,7 @@ TEST_F(ListsTest, ItemsReadFromFormTextAndSortedAdds) {
                         "    Text = 'two'\n"
                         "  end\n"
                         "end\n",
-                        "sorted.dfm");
+                        "sorted.form");
   auto* l = dynamic_cast<TListBox*>(form->FindComponent("L"));
   auto* c = dynamic_cast<TComboBox*>(form->FindComponent("C"));
   ASSERT_TRUE(l && c);

@@ -335,7 +335,7 @@ TEST_F(StdCtrlsTest, StoredFormsNameTheControlsAndTheirProperties) {
                         "    Caption = '&Area'\n    FocusControl = Edit1\n    Alignment = taCenter\n"
                         "  end\n"
                         "end\n",
-                        "test.dfm");
+                        "test.form");
   auto* panel = dynamic_cast<TPanel*>(form->FindComponent("Panel1"));
   auto* button = dynamic_cast<TButton*>(form->FindComponent("Edit1"));
   auto* label = dynamic_cast<TLabel*>(form->FindComponent("Label1"));

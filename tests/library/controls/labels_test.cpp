@@ -140,7 +140,7 @@ TEST_F(LabelsTest, ReadFormSizesTheLabelOnceLoadedAndWritesItBack) {
                               "    Bevel.StyleOuter = bvLowered\n"
                               "  end\n"
                               "end\n",
-                              "labels.dfm");
+                              "labels.form");
   auto* label = dynamic_cast<TZYRLabel*>(form->FindComponent("L1"));
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->Left(), 4);

@@ -507,7 +507,7 @@ TEST(Captions, OldDepth3DIsReadIntoBothDepthsAndNeverWritten) {
                               "  FontFx.Depth3D = 4\n"
                               "  FontFx.Angle = 90\n"
                               "end\n",
-                              "holder.dfm");
+                              "holder.form");
   EXPECT_EQ(holder.Font3D()->LightDepth(), 2);
   EXPECT_EQ(holder.Font3D()->ShadowDepth(), 2);
   EXPECT_EQ(holder.Font3D()->Style(), tdRaised);
@@ -523,15 +523,15 @@ TEST(Captions, OldDepth3DIsReadIntoBothDepthsAndNeverWritten) {
     const char* line;
     const char* message;
   } bad[] = {
-      {"  Font3D.Depth3D = 300\n", "holder.dfm(2): Error reading Holder.Font3D.Depth3D: Depth3D: 300 is out of range (0..255)"},
-      {"  Font3D.Depth3D = 'deep'\n", "holder.dfm(2): Error reading Holder.Font3D.Depth3D: Expected an integer"},
-      {"  FontFx.Angle = 361\n", "holder.dfm(2): Error reading Holder.FontFx.Angle: 361 is out of range (0..360)"},
+      {"  Font3D.Depth3D = 300\n", "holder.form(2): Error reading Holder.Font3D.Depth3D: Depth3D: 300 is out of range (0..255)"},
+      {"  Font3D.Depth3D = 'deep'\n", "holder.form(2): Error reading Holder.Font3D.Depth3D: Expected an integer"},
+      {"  FontFx.Angle = 361\n", "holder.form(2): Error reading Holder.FontFx.Angle: 361 is out of range (0..360)"},
   };
   for (const Bad& b : bad) {
     TCaptionHolder fresh(nullptr);
     try {
       host::ReadComponentFromText(&fresh, std::string("object Holder: TCaptionHolder\n") + b.line + "end\n",
-                                  "holder.dfm");
+                                  "holder.form");
       ADD_FAILURE() << "read " << b.line;
     } catch (const host::EReadError& e) {
       EXPECT_EQ(std::string(e.what()).rfind(b.message, 0), 0u) << e.what();

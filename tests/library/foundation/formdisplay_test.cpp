@@ -388,7 +388,7 @@ TEST_F(FormDisplayTest, StoredFormNameIsReadAsIsAndAdoptedOnTheFirstPaint) {
                               "    Bevel.StyleOuter = bvRaised\n"
                               "  end\n"
                               "end\n",
-                              "holder.dfm");
+                              "holder.form");
   auto* pages = dynamic_cast<TZYRFormDisplay*>(holder->FindComponent("Pages"));
   ASSERT_NE(pages, nullptr);
   // Read before the page exists: only stored.

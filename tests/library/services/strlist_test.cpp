@@ -188,7 +188,7 @@ TEST_F(StrListForm, ItemsRoundTripWithTheirOrderAndEvents) {
 end
 )";
   auto* form = host::New<TListForm>(host::Application());
-  host::ReadComponentFromText(form, text, "lists.dfm");
+  host::ReadComponentFromText(form, text, "lists.form");
   auto* list = dynamic_cast<TZYRStrList*>(form->FindComponent("Lines1"));
   ASSERT_NE(list, nullptr);
   // Read in order: the lines first, then sorted (both pears stay), then the duplicate rule.
@@ -207,7 +207,7 @@ end
   EXPECT_NE(written.find("    OnChange = LinesChanged\n"), std::string::npos) << written;
   EXPECT_EQ(written.find("OnChanging"), std::string::npos) << written;
   auto* copy = host::New<TListForm>(host::Application());
-  host::ReadComponentFromText(copy, written, "copy.dfm");
+  host::ReadComponentFromText(copy, written, "copy.form");
   auto* again = dynamic_cast<TZYRStrList*>(copy->FindComponent("Lines1"));
   ASSERT_NE(again, nullptr);
   EXPECT_TRUE(again->Items()->Equals(*list->Items()));
@@ -223,17 +223,17 @@ TEST_F(StrListForm, BadStoredValuesNameTheLine) {
     const char* body;
     const char* message;
   } cases[] = {
-      {"    Duplicates = dupSome\n", "bad.dfm(3): Error reading L.Duplicates: 'dupSome' is not a value of TDuplicates"},
-      {"    Sorted = 1\n", "bad.dfm(3): Error reading L.Sorted: Expected True or False, found integer"},
+      {"    Duplicates = dupSome\n", "bad.form(3): Error reading L.Duplicates: 'dupSome' is not a value of TDuplicates"},
+      {"    Sorted = 1\n", "bad.form(3): Error reading L.Sorted: Expected True or False, found integer"},
       {"    Items = 'x'\n",
-       "bad.dfm(3): Error reading L.Items: Property Items holds an object: store its properties (Items.Name = ...)"},
-      {"    OnChanging = Missing\n", "bad.dfm(3): Error reading L.OnChanging: TListForm has no handler method Missing"},
+       "bad.form(3): Error reading L.Items: Property Items holds an object: store its properties (Items.Name = ...)"},
+      {"    OnChanging = Missing\n", "bad.form(3): Error reading L.OnChanging: TListForm has no handler method Missing"},
   };
   for (const auto& c : cases) {
     auto* form = host::New<TListForm>(host::Application());
     const std::string text = std::string("object F: TListForm\n  object L: TZYRStrList\n") + c.body + "  end\nend\n";
     try {
-      host::ReadComponentFromText(form, text, "bad.dfm");
+      host::ReadComponentFromText(form, text, "bad.form");
       ADD_FAILURE() << "read: " << c.body;
     } catch (const host::Exception& e) {
       EXPECT_STREQ(e.what(), c.message);

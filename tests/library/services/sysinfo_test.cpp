@@ -207,7 +207,7 @@ TEST_F(SysInfoTest, NothingIsStoredAndStoredValuesAreIgnored) {
   EXPECT_NE(text.find("  object SysInfo1: TZYRSysInfo\n  end\n"), std::string::npos) << text;
 
   host::TForm* copy = NewForm();
-  host::ReadComponentFromText(copy, text, "copy.dfm");
+  host::ReadComponentFromText(copy, text, "copy.form");
   auto* read = dynamic_cast<TZYRSysInfo*>(copy->FindComponent("SysInfo1"));
   ASSERT_NE(read, nullptr);
   EXPECT_EQ(read->WinPath(), "C:\\WINDOWS");
@@ -227,7 +227,7 @@ TEST_F(SysInfoTest, NothingIsStoredAndStoredValuesAreIgnored) {
 end
 )";
   host::TForm* third = NewForm();
-  host::ReadComponentFromText(third, stored, "stored.dfm");
+  host::ReadComponentFromText(third, stored, "stored.form");
   auto* ignored = dynamic_cast<TZYRSysInfo*>(third->FindComponent("SysInfo2"));
   ASSERT_NE(ignored, nullptr);
   EXPECT_EQ(ignored->About(), "v1");  // the inherited property still reads
@@ -242,10 +242,10 @@ end
   host::TForm* fourth = NewForm();
   try {
     host::ReadComponentFromText(fourth, "object Form1: TForm\n  object S: TZYRSysInfo\n    ProcessorNumber = 300\n  end\nend\n",
-                                "bad.dfm");
+                                "bad.form");
     FAIL() << "an out-of-range byte was read";
   } catch (const host::Exception& e) {
-    EXPECT_STREQ(e.what(), "bad.dfm(3): Error reading S.ProcessorNumber: 300 is out of range (0..255)");
+    EXPECT_STREQ(e.what(), "bad.form(3): Error reading S.ProcessorNumber: 300 is out of range (0..255)");
   }
 }
 
