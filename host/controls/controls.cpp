@@ -794,8 +794,6 @@ void TWinControl::UpdateShowing() {
   for (TWinControl* child : win_controls_) child->UpdateShowing();
 }
 
-void TWinControl::VisibleChanging() {}
-
 bool TWinControl::Showing() const {
   if (!Visible()) return false;
   return parent_ ? parent_->Showing() : true;
@@ -818,8 +816,6 @@ void TWinControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t he
   if (sized) Realign();
   TControl::BoundsChanged();
 }
-
-void TWinControl::BoundsChanged() { TControl::BoundsChanged(); }
 
 RECT TWinControl::ClientRect() const {
   if (handle_) {
@@ -1067,8 +1063,6 @@ void TWinControl::SetZOrder(bool top) {
   }
   if (handle_) SetWindowPos(handle_, top ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
-
-void TWinControl::FontChanged() { TControl::FontChanged(); }
 
 void TWinControl::EnableAlign() {
   if (align_level_ > 0 && --align_level_ == 0 && control_state_.Contains(csAlignmentNeeded)) Realign();

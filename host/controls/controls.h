@@ -287,7 +287,6 @@ class TControl : public TComponent {
   void Loaded() override;
 
  protected:
-  void Dispatch_Mouse(TMessage& m);
   virtual std::string GetText() const { return text_; }
   virtual void SetTextValue(const std::string& s) { text_ = s; }
   virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
@@ -485,11 +484,7 @@ class TWinControl : public TControl {
   void PaintHandler(TMessage& message);
   void UpdateBounds();
   void UpdateShowing();
-  void BoundsChanged() override;
   void SetZOrder(bool top) override;
-  // The window's visibility follows Showing.
-  void VisibleChanging() override;
-  void FontChanged() override;
   HWND handle_ = nullptr;
   std::unique_ptr<TBrush> brush_;
 
